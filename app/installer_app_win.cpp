@@ -1,0 +1,83 @@
+#include "app/installer_app_win.h"
+
+#include <objbase.h>
+
+#include "app/log.h"
+#include "app/wait_loop_win.h"
+#include "framework/common_controls_win.h"
+#include "framework/errors_win.h"
+
+namespace gr {
+namespace {
+
+// Logs which call failed and returns its error as a result code.
+uint32_t Failed(const wchar_t* call) {
+    DWORD error = ::GetLastError();
+    LogFormat(L"%s failed, error %d\n", call, static_cast<int32_t>(error));
+    return ResultFromError(error);
+}
+
+}  // namespace
+
+bool CGearRackInstallerApp::InitInstance() {
+    state.openPromptCount = 0;
+    RegisterCommonControls();
+    ::CoInitialize(nullptr);  // this thread keeps its apartment until the process ends
+    uint32_t result = StartUp();
+    if (result == 0)
+        result = RunAndWait();
+    else
+        state.runResult = result;  // a refused start-up must not end the process with 0
+    return false;
+}
+
+// Start-up: the options pass and the checks, in order; the first failure stops it.
+uint32_t CGearRackInstallerApp::StartUp() {
+    uint32_t result = ProcessOptions();
+    if (result != 0) return result;
+    LogFormat(L"Started %ld\n", static_cast<int32_t>(::GetTickCount()));
+    return 0;
+}
+
+// The run: the worker does the work while this thread pumps messages and waits.
+uint32_t CGearRackInstallerApp::RunAndWait() {
+    runFinished_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!runFinished_) return Failed(L"CreateEventW");
+    wizardShown_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!wizardShown_) return Failed(L"CreateEventW");
+    Handle worker(::CreateThread(nullptr, 0, RunThreadProc, this, 0, nullptr));
+    if (!worker) return Failed(L"CreateThread");
+    worker.Reset();  // the worker ends on its own; its handle is not needed
+
+    uint32_t waited = RunWaitLoop(wizardShown_.Get(), runFinished_.Get(), state.openPromptCount, nullptr);
+    if (waited != 0 && ::WaitForSingleObject(runFinished_.Get(), INFINITE) != WAIT_OBJECT_0)
+        return waited;  // the worker's outcome cannot be known
+    return state.runResult;
+}
+
+DWORD WINAPI CGearRackInstallerApp::RunThreadProc(void* parameter) {
+    auto* app = static_cast<CGearRackInstallerApp*>(parameter);
+    ComApartment apartment;
+    app->state.runResult = app->RunEmbeddedResources(app->state.wizardExitCode);
+    ::SetEvent(app->runFinished_.Get());  // the run result is stored before this signal
+    return 0;
+}
+
+uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
+    LogText(L"Run Embedded Resources \n");
+    wizardExitCode = 0;
+    uint32_t result = ProcessOptions();
+    if (result != 0) return result;
+    LogFormat(L"Remove folder '%s'\n", state.removeFolder ? L"Yes" : L"No");
+    return result;
+}
+
+int CGearRackInstallerApp::ExitInstance() {
+    CWinApp::ExitInstance();
+    if (state.runResult != 0) state.wizardExitCode = state.runResult;
+    LogFormat(L"Ended %ld\n", static_cast<int32_t>(::GetTickCount()));
+    CloseLog();
+    return static_cast<int>(state.wizardExitCode);
+}
+
+}  // namespace gr

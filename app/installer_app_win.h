@@ -1,0 +1,40 @@
+// The application object: it owns the installer state, runs start-up on the
+// user-interface thread, hands the run to one worker thread, and turns the outcome into
+// the process exit code.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/installer_state.h"
+#include "framework/app_base_win.h"
+#include "framework/handles_win.h"
+
+namespace gr {
+
+class CGearRackInstallerApp : public CWinApp {
+public:
+    CGearRackInstallerApp() = default;
+
+    bool InitInstance() override;
+    int ExitInstance() override;
+
+    // Reads the command line into the installer state, opens the log it names and
+    // composes the wizard arguments. Returns 0 or the usage error.
+    uint32_t ProcessOptions();
+    // The run sequence of the worker thread; fills `wizardExitCode`.
+    uint32_t RunEmbeddedResources(uint32_t& wizardExitCode);
+
+    InstallerState state;
+
+private:
+    static DWORD WINAPI RunThreadProc(void* app);
+    uint32_t StartUp();
+    uint32_t RunAndWait();
+
+    Handle runFinished_;
+    Handle wizardShown_;
+};
+
+}  // namespace gr

@@ -1,0 +1,32 @@
+// The installer state: what start-up, the run sequence and the report share. One instance
+// lives in the application object; the worker thread writes the run result, the wizard
+// exit code and the open prompt count, the user-interface thread reads them once the
+// run-finished event says the worker is done.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace gr {
+
+struct InstallerState {
+    uint32_t runResult = 0;       // result code of the run sequence
+    uint32_t wizardExitCode = 0;  // exit code of the wizard process
+    std::atomic<int32_t> openPromptCount{0};  // modal prompts the worker has open
+    bool zeroGuid = false;        // /zeroguid: the working folder is named by the zero GUID
+    bool removeFolder = true;     // cleared by /keep
+    bool runWizard = true;        // cleared by /dontrun
+    bool silent = false;          // /IAgreeToTheEULA: no dialog, failures go to the log
+    std::wstring programName;     // handed to the wizard as CV_I
+    std::wstring workingFolderRoot;
+    std::wstring wizardArguments;
+    int64_t requiredSpaceMb = 0;  // free space the drive must exceed
+    uint64_t freeSpaceMb = 0;     // free space found
+    std::wstring spaceCheckDrive; // drive of the temporary path, such as "C:"
+    std::wstring requiredFrameworkName = L"Unknown .NET Version";
+    int32_t requiredServicePack = 0;
+    int32_t requiredFrameworkMajor = 2;
+};
+
+}  // namespace gr

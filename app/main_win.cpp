@@ -1,0 +1,15 @@
+// The program's entry point: it protects the DLL search, then hands the instance and the
+// command line to the one application object.
+#include <windows.h>
+
+#include "app/installer_app_win.h"
+#include "framework/dll_safety_win.h"
+
+namespace {
+gr::CGearRackInstallerApp theApp;
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    gr::RestrictDllSearch();
+    return theApp.Run(instance, ::GetCommandLineW());
+}

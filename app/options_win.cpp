@@ -1,0 +1,63 @@
+// The options pass as the application runs it: the machine facts it needs, then the
+// outcome applied to the installer state and the log.
+#include "app/installer_app_win.h"
+#include "app/log.h"
+#include "app/options.h"
+#include "checks/administrator_win.h"
+
+namespace gr {
+namespace {
+
+constexpr DWORD kVariableBuffer = 1024;  // wide characters
+
+// The variable's value, or empty when it is unset or does not fit the buffer.
+std::wstring EnvironmentVariable(const wchar_t* name) {
+    wchar_t buffer[kVariableBuffer];
+    DWORD length = ::GetEnvironmentVariableW(name, buffer, kVariableBuffer);
+    return (length == 0 || length >= kVariableBuffer) ? std::wstring() : std::wstring(buffer, length);
+}
+
+std::wstring TempPath() {
+    wchar_t buffer[kVariableBuffer];
+    DWORD length = ::GetTempPathW(kVariableBuffer, buffer);
+    return (length == 0 || length >= kVariableBuffer) ? std::wstring() : std::wstring(buffer, length);
+}
+
+// The full path of a typed path within the program's path limit (MAX_PATH with its
+// terminator); an empty path is the current directory. A path that does not fit is
+// refused, never cut.
+bool FullPathOf(const std::wstring& typed, std::wstring& full) {
+    wchar_t buffer[MAX_PATH];
+    DWORD length = typed.empty() ? ::GetCurrentDirectoryW(MAX_PATH, buffer)
+                                 : ::GetFullPathNameW(typed.c_str(), MAX_PATH, buffer, nullptr);
+    if (length == 0 || length >= MAX_PATH) return false;
+    full.assign(buffer, length);
+    return true;
+}
+
+}  // namespace
+
+uint32_t CGearRackInstallerApp::ProcessOptions() {
+    CCommandLineInfoEx info;
+    ParseCommandLine(info, FullCommandLine());
+
+    OptionFacts facts;
+    facts.administratorRequired = IsAdministratorRequired(Instance());
+    if (facts.administratorRequired)
+        facts.systemDrive = EnvironmentVariable(L"SystemDrive");
+    else
+        facts.tempPath = TempPath();
+
+    OptionsOutcome outcome = EvaluateOptions(info, facts, FullPathOf, state.programName);
+    state.silent = outcome.silent;
+    state.zeroGuid = outcome.zeroGuid;
+    state.removeFolder = outcome.removeFolder;
+    state.runWizard = outcome.runWizard;
+    state.workingFolderRoot = outcome.workingFolderRoot;
+    state.wizardArguments = outcome.wizardArguments;
+    if (!outcome.logPath.empty()) OpenLog(outcome.logPath);
+    for (const std::wstring& line : outcome.logLines) LogText(line);
+    return outcome.result;
+}
+
+}  // namespace gr

@@ -1,0 +1,54 @@
+#include "app/wait_loop_win.h"
+
+#include "app/log.h"
+#include "app/wait_loop.h"
+
+namespace gr {
+namespace {
+
+// Dispatches every message waiting for this thread; a quit message is dropped, since
+// this thread has no message loop of its own to end.
+void DrainMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        if (message.message != WM_QUIT) ::DispatchMessageW(&message);
+}
+
+void FollowPromptCount(int32_t& lastSeen, int32_t now, WaitCover* cover) {
+    SplashChange change = SplashChangeFor(lastSeen, now);
+    lastSeen = now;
+    if (!cover || !cover->IsOpen()) return;
+    if (change == SplashChange::Show) cover->Show();
+    if (change == SplashChange::Hide) cover->Hide();
+}
+
+void DismissCover(WaitCover* cover) {
+    if (cover && cover->IsOpen()) cover->Dismiss();
+}
+
+}  // namespace
+
+uint32_t RunWaitLoop(HANDLE wizardShown, HANDLE runFinished,
+                     const std::atomic<int32_t>& openPromptCount, WaitCover* cover) {
+    const HANDLE handles[2] = {wizardShown, runFinished};
+    int32_t lastSeen = 0;
+    for (;;) {
+        DrainMessages();
+        FollowPromptCount(lastSeen, openPromptCount.load(), cover);
+        DWORD woken = ::MsgWaitForMultipleObjects(2, handles, FALSE, INFINITE, QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0 + 1) break;
+        if (woken == WAIT_OBJECT_0) {
+            ::ResetEvent(wizardShown);
+            DismissCover(cover);
+        } else if (woken == WAIT_FAILED) {
+            DWORD error = ::GetLastError();
+            LogFormat(L"Waiting for the run failed, error %d\n", static_cast<int32_t>(error));
+            DismissCover(cover);
+            return HRESULT_FROM_WIN32(error);
+        }
+    }
+    DismissCover(cover);
+    return 0;
+}
+
+}  // namespace gr

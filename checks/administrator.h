@@ -1,0 +1,15 @@
+// Whether the package asks for administrator rights.
+#pragma once
+
+#include <string_view>
+
+namespace gr {
+
+// String-table entry holding the package's administrator requirement.
+constexpr unsigned kAdministratorRequiredEntry = 145;
+
+// Rights are required unless the entry's text is exactly "0": the comparison is of text,
+// so "00", " 0" and an empty or missing entry all mean required.
+inline bool AdministratorRequiredByEntry(std::wstring_view entryText) { return entryText != L"0"; }
+
+}  // namespace gr

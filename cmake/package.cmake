@@ -1,0 +1,103 @@
+# Turning a package definition into a package: the program linked with the package's own
+# resource script (its settings and its payload, with a manifest whose sizes are computed
+# from the payload files at build time).
+#
+# A definition is a text file of lines "key value"; "#" starts a comment line.
+#   product, processor, required-space, dotnet-2.0, dotnet-3.0, dotnet-3.5,
+#   dotnet-4.0-client, dotnet-4.0-full, dotnet-4.5-client, dotnet-4.5-full,
+#   administrator, program-name      a package setting; the value is the rest of the line.
+#                                    Omitted settings take the shipped value; the value
+#                                    "@none" leaves the entry out of the string table.
+#   file <id> <source> <name>        a payload file: resource <id> of type TOOLKIT made from
+#                                    <source> (relative to the definition), written as <name>.
+
+set(GEARRACK_SETTING_KEYS
+    processor product required-space dotnet-2.0 dotnet-3.0 dotnet-3.5 dotnet-4.0-client
+    dotnet-4.0-full dotnet-4.5-client dotnet-4.5-full administrator program-name)
+set(GEARRACK_SETTING_ENTRIES 0 1 103 138 139 140 141 142 143 144 145 201)
+set(GEARRACK_SETTING_DEFAULTS AnyCPU Oakcrest 500 0 0 0 0 0 0 0 1 Zava)
+
+# Escapes `text` for a string inside a resource script.
+function(_gearrack_rc_escape text out)
+    string(REPLACE "\\" "\\\\" text "${text}")
+    string(REPLACE "\"" "\"\"" text "${text}")
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# Reads a definition into the settings' values and the payload records of the caller.
+function(_gearrack_read_definition definition)
+    set(values ${GEARRACK_SETTING_DEFAULTS})
+    set(records "")
+    get_filename_component(base "${definition}" DIRECTORY)
+    file(STRINGS "${definition}" lines)
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^[ \t]*(#|$)")
+            continue()
+        elseif(line MATCHES "^file[ \t]+([0-9]+)[ \t]+([^ \t]+)[ \t]+(.+)$")
+            list(APPEND records "${CMAKE_MATCH_1}|${base}/${CMAKE_MATCH_2}|${CMAKE_MATCH_3}")
+        elseif(line MATCHES "^([a-z0-9.-]+)[ \t]*(.*)$")
+            list(FIND GEARRACK_SETTING_KEYS "${CMAKE_MATCH_1}" index)
+            if(index LESS 0)
+                message(FATAL_ERROR "${definition}: unknown key '${CMAKE_MATCH_1}'")
+            endif()
+            string(STRIP "${CMAKE_MATCH_2}" value)
+            list(REMOVE_AT values ${index})
+            list(INSERT values ${index} "${value}")
+        else()
+            message(FATAL_ERROR "${definition}: cannot read line '${line}'")
+        endif()
+    endforeach()
+    set(package_values "${values}" PARENT_SCOPE)
+    set(package_records "${records}" PARENT_SCOPE)
+endfunction()
+
+# gearrack_add_package(<target> DEFINITION <file> OUTPUT_DIRECTORY <dir> [DLL_SAFETY <lib>])
+# Builds <dir>/GearRackInstaller.exe from the program library and the package's resources.
+function(gearrack_add_package target)
+    cmake_parse_arguments(P "" "DEFINITION;OUTPUT_DIRECTORY;DLL_SAFETY" "" ${ARGN})
+    if(NOT P_DLL_SAFETY)
+        set(P_DLL_SAFETY gearrack_dll_safety)
+    endif()
+    get_filename_component(definition "${P_DEFINITION}" ABSOLUTE)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${definition}")
+    _gearrack_read_definition("${definition}")
+
+    set(work "${CMAKE_CURRENT_BINARY_DIR}/${target}.package")
+    set(rc "// Generated from ${definition}\n#include \"program.rc\"\n\nSTRINGTABLE\nBEGIN\n")
+    foreach(entry value IN ZIP_LISTS GEARRACK_SETTING_ENTRIES package_values)
+        if(NOT value STREQUAL "@none")
+            _gearrack_rc_escape("${value}" value)
+            string(APPEND rc "    ${entry} \"${value}\"\n")
+        endif()
+    endforeach()
+    string(APPEND rc "END\n\n101 TOOLKIT \"${work}/manifest.bin\"\n")
+    set(manifest_input "")
+    set(payload "")
+    foreach(record IN LISTS package_records)
+        string(REPLACE "|" ";" fields "${record}")
+        list(GET fields 0 id)
+        list(GET fields 1 source)
+        list(GET fields 2 name)
+        string(APPEND rc "${id} TOOLKIT \"${source}\"\n")
+        string(APPEND manifest_input "${id}|${name}|${source}\n")
+        list(APPEND payload "${source}")
+    endforeach()
+    file(CONFIGURE OUTPUT "${work}/package.rc" CONTENT "${rc}")
+    file(CONFIGURE OUTPUT "${work}/manifest.in" CONTENT "${manifest_input}")
+
+    add_custom_command(OUTPUT "${work}/manifest.bin"
+        COMMAND ${CMAKE_COMMAND} -DINPUT=${work}/manifest.in -DOUTPUT=${work}/manifest.bin
+                -P ${GEARRACK_SOURCE_DIR}/cmake/write_manifest.cmake
+        DEPENDS "${work}/manifest.in" ${payload} ${GEARRACK_SOURCE_DIR}/cmake/write_manifest.cmake
+        COMMENT "Package manifest of ${target}")
+    set_source_files_properties("${work}/package.rc" PROPERTIES
+        OBJECT_DEPENDS "${work}/manifest.bin;${payload};${GEARRACK_PROGRAM_RESOURCES}")
+
+    add_executable(${target} WIN32 ${GEARRACK_SOURCE_DIR}/app/main_win.cpp
+        ${GEARRACK_SOURCE_DIR}/framework/runtime_win.cpp "${work}/package.rc")
+    target_include_directories(${target} PRIVATE ${GEARRACK_SOURCE_DIR}/res)
+    target_link_libraries(${target} PRIVATE gearrack_program ${P_DLL_SAFETY})
+    gearrack_program_options(${target})
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME GearRackInstaller
+        RUNTIME_OUTPUT_DIRECTORY "${P_OUTPUT_DIRECTORY}")
+endfunction()

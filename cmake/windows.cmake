@@ -1,0 +1,38 @@
+# The Windows build: the program library, the sample package, the test packages, the
+# Windows-side test tools and the tests that run under Wine.
+enable_language(RC)
+set(CMAKE_CXX_FLAGS_RELEASE "-DNDEBUG")  # the program's own size options decide
+include(cmake/package.cmake)
+
+set(GEARRACK_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+# Size first: the program is the first thing a user downloads and waits for.
+set(GEARRACK_SIZE_OPTIONS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
+    -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
+file(GLOB GEARRACK_PROGRAM_RESOURCES CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/art/*.ico)
+
+# Compile and link options of everything that goes into the program.
+function(gearrack_program_options target)
+    target_compile_definitions(${target} PRIVATE ${GEARRACK_WIN_DEFINITIONS})
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${GEARRACK_SIZE_OPTIONS}>)
+    gearrack_strict_warnings(${target})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+        target_link_options(${target} PRIVATE -municode -mwindows -static -s -Wl,--gc-sections
+            -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+    endif()
+endfunction()
+
+gearrack_program_options(gearrack_core)
+add_library(gearrack_program STATIC ${GEARRACK_WIN_SOURCES})
+target_link_libraries(gearrack_program PUBLIC gearrack_core ole32 shell32 shlwapi advapi32 user32 gdi32)
+gearrack_program_options(gearrack_program)
+
+add_library(gearrack_dll_safety STATIC framework/dll_safety_win.cpp)
+target_link_libraries(gearrack_dll_safety PUBLIC gearrack_core)
+gearrack_program_options(gearrack_dll_safety)
+
+# The sample package: build/win/GearRackInstaller.exe.
+gearrack_add_package(gearrack_sample DEFINITION packages/sample/package.txt
+    OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+add_subdirectory(tests)

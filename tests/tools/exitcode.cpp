@@ -1,0 +1,36 @@
+// exitcode.exe <program> [arguments...]
+// Starts the rest of its own command line exactly as typed, waits for the process to end
+// and prints "exit code 0x%08x" with its full 32-bit exit code. Wine's own exit status
+// keeps only the low 8 bits, so the tests read the code from this line.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "framework/command_line.h"
+
+int wmain();
+
+int wmain() {
+    std::wstring commandLine(gr::ArgumentsAfterProgram(::GetCommandLineW()));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        std::printf("cannot start: error %lu\n", ::GetLastError());
+        return 2;
+    }
+    ::CloseHandle(process.hThread);
+    DWORD exitCode = 0;
+    bool ended = ::WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0 &&
+                 ::GetExitCodeProcess(process.hProcess, &exitCode);
+    ::CloseHandle(process.hProcess);
+    if (!ended) {
+        std::printf("cannot wait: error %lu\n", ::GetLastError());
+        return 2;
+    }
+    std::printf("exit code 0x%08lx\n", exitCode);
+    std::fflush(stdout);
+    return 0;
+}
