@@ -1,7 +1,9 @@
 // exitcode.exe <program> [arguments...]
-// Starts the rest of its own command line exactly as typed, waits for the process to end
-// and prints "exit code 0x%08x" with its full 32-bit exit code. Wine's own exit status
-// keeps only the low 8 bits, so the tests read the code from this line.
+// Starts the rest of its own command line exactly as typed (or, when the environment
+// variable GEARRACK_COMMAND_LINE is set, that text as the whole command line, so that a
+// test controls every quote), waits for the process to end and prints
+// "exit code 0x%08x" with its full 32-bit exit code. Wine's own exit status keeps only
+// the low 8 bits, so the tests read the code from this line.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +15,12 @@ int wmain();
 
 int wmain() {
     std::wstring commandLine(gr::ArgumentsAfterProgram(::GetCommandLineW()));
+    wchar_t given[32768];
+    DWORD length = ::GetEnvironmentVariableW(L"GEARRACK_COMMAND_LINE", given, 32768);
+    if (length > 0 && length < 32768) {
+        commandLine.assign(given, length);
+        ::SetEnvironmentVariableW(L"GEARRACK_COMMAND_LINE", nullptr);
+    }
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};

@@ -1,0 +1,41 @@
+import os
+import subprocess
+import sys
+from pathlib import Path
+
+import pytest
+
+sys.path.insert(0, str(Path(__file__).parent))
+import harness  # noqa: E402
+
+
+@pytest.fixture(scope="session", autouse=True)
+def display():
+    """A virtual display for the programs' windows, unless one is set already."""
+    if os.environ.get("DISPLAY"):
+        yield os.environ["DISPLAY"]
+        return
+    read, write = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                              pass_fds=[write], stderr=subprocess.DEVNULL)
+    os.close(write)
+    number = os.read(read, 16).decode().strip()
+    os.close(read)
+    os.environ["DISPLAY"] = f":{number}"
+    yield os.environ["DISPLAY"]
+    harness.stop_wine()
+    server.terminate()
+    server.wait(timeout=30)
+    del os.environ["DISPLAY"]
+
+
+@pytest.fixture(scope="session", autouse=True)
+def wine_stopped_at_end():
+    yield
+    harness.stop_wine()
+
+
+@pytest.fixture
+def scratch(tmp_path):
+    """A folder of the test's own, used as the current directory of its runs."""
+    return tmp_path

@@ -1,0 +1,77 @@
+"""Runs package executables under Wine as a user or a deployment script would.
+
+Every run goes through the exit-code reporter (Wine's own exit status keeps only 8 bits)
+and through tests/wine/run, which makes the private prefix once and puts a time limit on
+the run. GEARRACK_LAUNCHER can name another launcher (an empty value runs the programs
+directly, as on Windows)."""
+
+import dataclasses
+import os
+import re
+import subprocess
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+BUILD = Path(os.environ.get("GEARRACK_BUILD_WIN", REPO / "build" / "win"))
+SAMPLE = BUILD / "GearRackInstaller.exe"
+EXIT_CODE_REPORTER = BUILD / "tools" / "exitcode.exe"
+LAUNCHER = os.environ.get("GEARRACK_LAUNCHER", str(REPO / "tests" / "wine" / "run"))
+RUN_SECONDS = 120
+
+
+def package(name):
+    """The program of test package `name`."""
+    return BUILD / "packages" / name / "GearRackInstaller.exe"
+
+
+def windows_path(path):
+    """The Windows path of a local path (Wine maps / to drive Z:)."""
+    path = Path(path).resolve()
+    return "Z:" + str(path).replace("/", "\\") if LAUNCHER else str(path)
+
+
+@dataclasses.dataclass
+class Run:
+    exit_code: int
+    output: str
+
+    def log_lines(self, log_file):
+        return read_log(log_file)
+
+
+def run(program, arguments="", cwd=None, env=None, timeout=RUN_SECONDS):
+    """Runs `program` with the raw argument text `arguments` (typed exactly as a user
+    would, quotes included) and returns its full exit code."""
+    environment = dict(os.environ)
+    environment.update(env or {})
+    environment["GEARRACK_COMMAND_LINE"] = f'"{windows_path(program)}" {arguments}'.rstrip()
+    environment["GEARRACK_TIMEOUT"] = str(timeout)
+    command = [str(EXIT_CODE_REPORTER)]
+    if LAUNCHER:
+        command.insert(0, LAUNCHER)
+    finished = subprocess.run(command, cwd=cwd, env=environment, capture_output=True,
+                              timeout=timeout + 30, check=False)
+    output = finished.stdout.decode("utf-8", "replace")
+    match = re.search(r"exit code 0x([0-9a-f]{8})", output)
+    assert match, f"no exit code reported (status {finished.returncode}): {output!r} " \
+                  f"{finished.stderr.decode('utf-8', 'replace')[-2000:]!r}"
+    return Run(int(match.group(1), 16), output)
+
+
+def read_log(log_file, encoding="cp1252"):
+    """The log's lines, checking on the way that every line ends in CR LF."""
+    data = Path(log_file).read_bytes()
+    assert data.endswith(b"\r\n"), f"log does not end with CR LF: {data[-40:]!r}"
+    lines = data.split(b"\r\n")[:-1]
+    for line in lines:
+        assert b"\n" not in line, f"bare line feed in {line!r}"
+    return [line.decode(encoding, "replace") for line in lines]
+
+
+def stop_wine():
+    """Stops the prefix's wineserver, ending any process a test left behind."""
+    if not LAUNCHER:
+        return
+    prefix = os.environ.get("GEARRACK_WINEPREFIX", str(REPO / "build" / "wine" / "prefix64"))
+    subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=prefix),
+                   capture_output=True, check=False, timeout=60)

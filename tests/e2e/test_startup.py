@@ -1,0 +1,116 @@
+"""Start-up, the command line and the log, as a deployment script sees them: state before,
+one run of a package, the exit code, the log and the files after."""
+
+import re
+
+import pytest
+
+from harness import SAMPLE, package, read_log, run, windows_path
+
+USAGE_ERROR = 0x80030057
+
+
+def silent_run(scratch, extra="", program=SAMPLE):
+    log = scratch / "setup.log"
+    result = run(program, f'/dontrun /IAgreeToTheEULA log "{windows_path(log)}" {extra}', cwd=scratch)
+    return result, log
+
+
+def test_silent_dontrun_logs_start_up_and_run(scratch):
+    result, log = silent_run(scratch)
+    assert result.exit_code == 0
+    lines = read_log(log)
+    params = f'Command line params /IAgreeToTheEULA /log "{windows_path(log)}" CV_I="" '
+    assert lines[0] == params
+    assert lines[1] == "Temp folder 'C:'"
+    assert re.fullmatch(r"Started -?\d+", lines[2])
+    # The second options pass keeps the file it finds open: start-up's lines stay.
+    assert lines[3:7] == ["Run Embedded Resources ", params, "Temp folder 'C:'", "Remove folder 'Yes'"]
+    assert re.fullmatch(r"Ended -?\d+", lines[7])
+    assert len(lines) == 8
+
+
+def test_usage_error_ends_with_its_code_and_runs_nothing(scratch):
+    result, log = silent_run(scratch, "/?")
+    assert result.exit_code == USAGE_ERROR
+    lines = read_log(log)
+    assert lines.count("Ask for help") == 2
+    assert not any(line.startswith(("Started", "Run Embedded")) for line in lines)
+    assert re.fullmatch(r"Ended -?\d+", lines[-1])
+
+    plain, log = silent_run(scratch, "?")
+    assert plain.exit_code == USAGE_ERROR
+    assert read_log(log).count("Ask for help") == 1
+
+
+@pytest.mark.parametrize("arguments", ["/log x", "-extract x", "/temp x"])
+def test_prefixed_path_options_are_usage_errors(scratch, arguments):
+    result = run(SAMPLE, f"/IAgreeToTheEULA /dontrun {arguments}", cwd=scratch)
+    assert result.exit_code == USAGE_ERROR
+    assert not (scratch / "x").exists()
+
+
+def test_log_in_a_missing_folder_changes_nothing_else(scratch):
+    log = scratch / "missing" / "setup.log"
+    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{windows_path(log)}"', cwd=scratch)
+    assert result.exit_code == 0
+    assert not (scratch / "missing").exists()
+    assert list(scratch.iterdir()) == []
+
+
+@pytest.mark.parametrize("flag, removed, passed_on", [
+    ("-keep", "No", None),
+    ("/keep", "No", None),
+    ("/KEEP", "Yes", "/KEEP"),
+    ("keep", "Yes", "keep"),
+])
+def test_keep_is_a_case_sensitive_prefixed_flag(scratch, flag, removed, passed_on):
+    result, log = silent_run(scratch, flag)
+    assert result.exit_code == 0
+    lines = read_log(log)
+    assert f"Remove folder '{removed}'" in lines
+    params = lines[0].split()
+    if passed_on:
+        assert passed_on in params
+    else:
+        assert not any(word.lower().endswith("keep") for word in params)
+
+
+def test_upper_case_log_is_a_value_but_not_the_log(scratch):
+    result = run(SAMPLE, "/dontrun /IAgreeToTheEULA LOG other.log", cwd=scratch)
+    assert result.exit_code == 0
+    assert list(scratch.iterdir()) == []
+
+
+def test_words_with_blanks_and_quotes_reach_the_wizard_whole(scratch):
+    result, log = silent_run(scratch, r'"INSTALLDIR=C:\Program Files\X" "NOTE=say \"hi\""')
+    assert result.exit_code == 0
+    params = read_log(log)[0]
+    assert r'"INSTALLDIR=C:\Program Files\X"' in params
+    assert r'"NOTE=say \"hi\""' in params
+
+
+def test_path_beyond_the_path_limit_is_a_usage_error(scratch):
+    log = scratch / "setup.log"
+    long_temp = "C:\\" + "\\".join(["d" * 50] * 6)
+    result = run(SAMPLE, f'/IAgreeToTheEULA log "{windows_path(log)}" temp {long_temp}', cwd=scratch)
+    assert result.exit_code == USAGE_ERROR
+    lines = read_log(log)
+    assert any(line.startswith("Path given to temp is too long") for line in lines)
+    assert "Temp folder 'C:'" in lines
+
+
+def test_root_is_the_temporary_folder_when_rights_are_not_required(scratch):
+    result, log = silent_run(scratch, program=package("user"))
+    assert result.exit_code == 0
+    temp_line = read_log(log)[1]
+    assert re.fullmatch(r"Temp folder 'C:\\.+\\Temp\\'", temp_line, re.IGNORECASE), temp_line
+
+
+def test_log_path_outside_the_ansi_code_page_opens_the_named_file(scratch):
+    log = scratch / "журнал 日本.log"
+    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{windows_path(log)}"', cwd=scratch)
+    assert result.exit_code == 0
+    assert [entry.name for entry in scratch.iterdir()] == [log.name]
+    # The file's text stays in the ANSI code page: the name shows replacement characters.
+    assert "?????? ??.log" in read_log(log)[0]

@@ -1,0 +1,124 @@
+// The sample package's program carries what every package must: settings, messages,
+// manifest, version, icon and a payload whose manifest agrees with its resources.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "framework/handles_win.h"
+#include "framework/string_table_win.h"
+
+namespace gr {
+namespace {
+
+class SampleProgram : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        module_ = ::LoadLibraryExW(GEARRACK_SAMPLE_PROGRAM, nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    }
+    static void TearDownTestSuite() { ::FreeLibrary(module_); }
+    void SetUp() override { ASSERT_NE(module_, nullptr) << "cannot load " << GEARRACK_SAMPLE_PROGRAM; }
+
+    static std::string_view Resource(const wchar_t* type, const wchar_t* name) {
+        HRSRC found = ::FindResourceW(module_, name, type);
+        if (!found) return {};
+        HGLOBAL loaded = ::LoadResource(module_, found);
+        const char* data = static_cast<const char*>(::LockResource(loaded));
+        return data ? std::string_view(data, ::SizeofResource(module_, found)) : std::string_view();
+    }
+    static std::wstring Text(UINT id) { return LoadStringResource(module_, id); }
+
+    static HMODULE module_;
+};
+HMODULE SampleProgram::module_ = nullptr;
+
+TEST_F(SampleProgram, CarriesTheShippedSettings) {
+    EXPECT_EQ(Text(0), L"AnyCPU");
+    EXPECT_EQ(Text(1), L"Oakcrest");
+    EXPECT_EQ(Text(103), L"500");
+    for (UINT id = 138; id <= 144; ++id) EXPECT_EQ(Text(id), L"0") << "entry " << id;
+    EXPECT_EQ(Text(145), L"1");
+    EXPECT_EQ(Text(201), L"Zava");
+}
+
+TEST_F(SampleProgram, CarriesEveryMessage) {
+    EXPECT_EQ(Text(101), L"&About %s...");
+    EXPECT_EQ(Text(102), L"Insufficient disk space on drive '%s'. %ld Mb of free disk space is required.");
+    EXPECT_EQ(Text(104), L"Contact Technical Support. Incorrect %s build.");
+    EXPECT_EQ(Text(105), L"%s Version %d.%d.%d.%d");
+    EXPECT_EQ(Text(106), L"About %s");
+    EXPECT_EQ(Text(108), L"%s requires %s. Please download from the Microsoft Download Center and retry.");
+    EXPECT_EQ(Text(109), L"You need local administrator privileges to run %s.");
+    EXPECT_EQ(Text(110), L"%s requires MSI Engine 2.0. This can be downloaded from the Microsoft Download Center.");
+    EXPECT_EQ(Text(111), L"A file is corrupt. Download %s and retry.");
+    EXPECT_EQ(Text(112), L"%s failed with exit code 0x%8x.");
+    EXPECT_EQ(Text(113), L"Failed to run %s error 0x%8x.");
+    EXPECT_EQ(Text(115), L"%s requires %s SP %d. Please download from the Microsoft Download Center and retry.");
+    EXPECT_EQ(Text(135), L"%s failed to switch into processor mode (%s)");
+    EXPECT_EQ(Text(137), L"Verification of %s failed. Do you wish continue?");
+    std::wstring usage = Text(114);
+    const std::wstring start =
+        L"Command line '%s' incorrect.\nValid switches include:- \n\textract [path]\tlog [path]\ttemp [path]\n"
+        L"\nExample\n\t log c:\\log.txt /IAgreeToTheEULA";
+    EXPECT_EQ(usage.substr(0, start.size()), start);
+    EXPECT_NE(usage.find(L"INSTALLDIR=\"C:\\Program Files\\Product\""), std::wstring::npos) << usage;
+}
+
+TEST_F(SampleProgram, ManifestAsksForAdministratorAndCommonControls) {
+    std::string_view manifest = Resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
+    for (const char* needle : {"requireAdministrator", "Microsoft.Windows.Common-Controls", "6.0.0.0",
+                               "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                               "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"})
+        EXPECT_NE(manifest.find(needle), std::string_view::npos) << needle;
+}
+
+TEST_F(SampleProgram, IconFiveHasThreeSizes) {
+    std::string_view group = Resource(MAKEINTRESOURCEW(14), MAKEINTRESOURCEW(5));  // RT_GROUP_ICON
+    ASSERT_GE(group.size(), 6u);
+    EXPECT_EQ(static_cast<unsigned char>(group[4]), 3u);  // entry count
+}
+
+TEST_F(SampleProgram, VersionNamesTheModule) {
+    std::string_view version = Resource(MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1));  // RT_VERSION
+    ASSERT_GT(version.size(), 0u);
+    std::wstring_view text(reinterpret_cast<const wchar_t*>(version.data()), version.size() / 2);
+    EXPECT_NE(text.find(L"ZavodeRidudezir"), std::wstring_view::npos);
+    EXPECT_NE(text.find(L"1.8.2.372"), std::wstring_view::npos);
+    const auto* words = reinterpret_cast<const DWORD*>(version.data());
+    const VS_FIXEDFILEINFO* fixed = nullptr;
+    for (size_t i = 0; i + sizeof(VS_FIXEDFILEINFO) / 4 <= version.size() / 4; ++i)
+        if (words[i] == 0xFEEF04BD) fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(&words[i]);
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(fixed->dwFileVersionMS, (1u << 16) | 8u);
+    EXPECT_EQ(fixed->dwFileVersionLS, (2u << 16) | 372u);
+}
+
+TEST_F(SampleProgram, PayloadManifestAgreesWithThePayload) {
+    std::string_view manifest = Resource(L"TOOLKIT", MAKEINTRESOURCEW(101));
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_EQ(manifest.find('\0'), std::string_view::npos);  // no terminator in the text
+    size_t records = 0;
+    size_t position = 0;
+    while (position < manifest.size()) {
+        auto field = [&]() {
+            size_t end = manifest.find('*', position);
+            if (end == std::string_view::npos) end = manifest.size();
+            std::string value(manifest.substr(position, end - position));
+            position = end + 1;
+            return value;
+        };
+        unsigned id = static_cast<unsigned>(std::stoul(field()));
+        std::string name = field();
+        size_t size = std::stoul(field());
+        std::string_view payload = Resource(L"TOOLKIT", MAKEINTRESOURCEW(id));
+        EXPECT_EQ(payload.size(), size) << name;
+        ++records;
+    }
+    EXPECT_EQ(records, 3u);
+}
+
+}  // namespace
+}  // namespace gr
