@@ -12,6 +12,7 @@ constexpr size_t kLogBufferBytes = 4096;
 
 class Win32LogFile : public LogFile {
 public:
+    ~Win32LogFile() override { Close(); }  // text still buffered at process end is kept
     bool Open(const std::wstring& path, bool append) override {
         Close();
         file_.Reset(::CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, 0, nullptr,

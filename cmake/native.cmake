@@ -1,6 +1,12 @@
 # The native build: the portable core and its unit tests, run with the address and
-# undefined-behaviour sanitizers.
+# undefined-behaviour sanitizers; or, with GEARRACK_FUZZ, the core's fuzz targets.
 option(GEARRACK_SANITIZE "Build the unit tests with AddressSanitizer and UBSan" ON)
+option(GEARRACK_FUZZ "Build the fuzz targets instead of the unit tests (needs clang)" OFF)
+if(GEARRACK_FUZZ)
+    target_compile_options(gearrack_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+    add_subdirectory(tests/fuzz)
+    return()
+endif()
 if(GEARRACK_SANITIZE)
     set(sanitizers -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
     target_compile_options(gearrack_core PRIVATE ${sanitizers})
