@@ -30,7 +30,9 @@ def display():
 
 
 @pytest.fixture(scope="session", autouse=True)
-def wine_stopped_at_end():
+def wine(display):
+    """One wineserver for the whole session, stopped at the end with whatever it still runs."""
+    harness.start_wine()
     yield
     harness.stop_wine()
 

@@ -68,10 +68,29 @@ def read_log(log_file, encoding="cp1252"):
     return [line.decode(encoding, "replace") for line in lines]
 
 
+def wine_prefix():
+    return os.environ.get("GEARRACK_WINEPREFIX", str(REPO / "build" / "wine" / "prefix64"))
+
+
+def start_wine():
+    """Makes the prefix if needed and keeps its wineserver running for the whole session,
+    so that each run costs a fraction of a second instead of a Wine start-up."""
+    if not LAUNCHER:
+        return
+    subprocess.run(["sh", "-c", f'GEARRACK_REPO="{REPO}"; . "{REPO}/tests/wine/prefix.sh"; gearrack_wine_prefix'],
+                   check=True, timeout=900)
+    # Fails harmlessly when a server of this prefix is running already.
+    # No pipes: the server, and the service processes that the first program starts, keep
+    # running and would hold a test's pipes open until the session ends.
+    quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["wineserver", "-p"], env=dict(os.environ, WINEPREFIX=wine_prefix()),
+                   check=False, timeout=60, **quiet)
+    subprocess.run([LAUNCHER, "cmd", "/c", "exit"], check=False, timeout=120, **quiet)
+
+
 def stop_wine():
     """Stops the prefix's wineserver, ending any process a test left behind."""
     if not LAUNCHER:
         return
-    prefix = os.environ.get("GEARRACK_WINEPREFIX", str(REPO / "build" / "wine" / "prefix64"))
-    subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=prefix),
+    subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=wine_prefix()),
                    capture_output=True, check=False, timeout=60)

@@ -5,8 +5,9 @@
 gearrack_wine_prefix() {
     export WINEPREFIX="${GEARRACK_WINEPREFIX:-$GEARRACK_REPO/build/wine/prefix64}"
     export WINEDEBUG=-all
-    # No mono or gecko installers: they would ask questions and download.
-    export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+    # No mono or gecko installers: they would ask questions and download. A caller's own
+    # overrides come after these, so they win.
+    export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
     [ -f "$WINEPREFIX/.gearrack-ready" ] && return 0
     mkdir -p "$(dirname "$WINEPREFIX")" || return 1
     (
