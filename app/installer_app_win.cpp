@@ -4,6 +4,11 @@
 
 #include "app/log.h"
 #include "app/wait_loop_win.h"
+#include "checks/administrator.h"
+#include "checks/administrator_win.h"
+#include "checks/framework_win.h"
+#include "checks/installer_engine.h"
+#include "checks/system_win.h"
 #include "framework/common_controls_win.h"
 #include "framework/errors_win.h"
 
@@ -36,6 +41,14 @@ uint32_t CGearRackInstallerApp::StartUp() {
     uint32_t result = ProcessOptions();
     if (result != 0) return result;
     LogFormat(L"Started %ld\n", static_cast<int32_t>(::GetTickCount()));
+    return CheckPrerequisites();
+}
+
+// The machine's prerequisites, in order; the first one missing stops start-up.
+uint32_t CGearRackInstallerApp::CheckPrerequisites() {
+    if (IsAdministratorRequired(Instance()) && !IsUserAdministrator()) return kNotAdministrator;
+    if (!CheckFrameworkRequirement(Instance(), state.requiredFramework)) return kFrameworkMissing;
+    if (!CheckInstallerEngine()) return kInstallerEngineTooOld;
     return 0;
 }
 

@@ -31,6 +31,7 @@ public:
 private:
     static DWORD WINAPI RunThreadProc(void* app);
     uint32_t StartUp();
+    uint32_t CheckPrerequisites();
     uint32_t RunAndWait();
 
     Handle runFinished_;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "checks/framework.h"
+
 namespace gr {
 
 struct InstallerState {
@@ -24,9 +26,7 @@ struct InstallerState {
     int64_t requiredSpaceMb = 0;  // free space the drive must exceed
     uint64_t freeSpaceMb = 0;     // free space found
     std::wstring spaceCheckDrive; // drive of the temporary path, such as "C:"
-    std::wstring requiredFrameworkName = L"Unknown .NET Version";
-    int32_t requiredServicePack = 0;
-    int32_t requiredFrameworkMajor = 2;
+    RequiredFramework requiredFramework;  // the .NET Framework to install, named on failure
 };
 
 }  // namespace gr

@@ -47,8 +47,21 @@ function(_gearrack_read_definition definition)
             message(FATAL_ERROR "${definition}: cannot read line '${line}'")
         endif()
     endforeach()
+    _gearrack_warn_unsatisfiable("${definition}" "${values}")
     set(package_values "${values}" PARENT_SCOPE)
     set(package_records "${records}" PARENT_SCOPE)
+endfunction()
+
+# Warns when a definition excludes every .NET version: no machine could run its wizard.
+function(_gearrack_warn_unsatisfiable definition values)
+    list(SUBLIST values 3 7 frameworks)
+    foreach(level IN LISTS frameworks)
+        # Negative as the program reads it (values are stripped): a minus sign, a non-zero number.
+        if(NOT level MATCHES "^-0*[1-9]")
+            return()
+        endif()
+    endforeach()
+    message(WARNING "${definition}: every .NET version is excluded, so the package refuses every machine")
 endfunction()
 
 # gearrack_add_package(<target> DEFINITION <file> OUTPUT_DIRECTORY <dir> [DLL_SAFETY <lib>])

@@ -41,3 +41,13 @@ def wine(display):
 def scratch(tmp_path):
     """A folder of the test's own, used as the current directory of its runs."""
     return tmp_path
+
+
+@pytest.fixture
+def framework(scratch):
+    """Sets the prefix's .NET Framework keys for one test (see harness.set_framework) and
+    puts the prefix's own back afterwards."""
+    def set_keys(keys):
+        harness.set_framework(keys, scratch)
+    yield set_keys
+    harness.set_framework(None, scratch)

@@ -34,16 +34,20 @@ def windows_path(path):
 class Run:
     exit_code: int
     output: str
+    trace: str  # what Wine's debug channels printed, when asked for
 
     def log_lines(self, log_file):
         return read_log(log_file)
 
 
-def run(program, arguments="", cwd=None, env=None, timeout=RUN_SECONDS):
+def run(program, arguments="", cwd=None, env=None, timeout=RUN_SECONDS, trace=None):
     """Runs `program` with the raw argument text `arguments` (typed exactly as a user
-    would, quotes included) and returns its full exit code."""
+    would, quotes included) and returns its full exit code. `trace` names Wine debug
+    channels to record (such as "trace+reg"), to see what the program asked of Windows."""
     environment = dict(os.environ)
     environment.update(env or {})
+    if trace:
+        environment["GEARRACK_WINEDEBUG"] = trace
     environment["GEARRACK_COMMAND_LINE"] = f'"{windows_path(program)}" {arguments}'.rstrip()
     environment["GEARRACK_TIMEOUT"] = str(timeout)
     command = [str(EXIT_CODE_REPORTER)]
@@ -55,7 +59,7 @@ def run(program, arguments="", cwd=None, env=None, timeout=RUN_SECONDS):
     match = re.search(r"exit code 0x([0-9a-f]{8})", output)
     assert match, f"no exit code reported (status {finished.returncode}): {output!r} " \
                   f"{finished.stderr.decode('utf-8', 'replace')[-2000:]!r}"
-    return Run(int(match.group(1), 16), output)
+    return Run(int(match.group(1), 16), output, finished.stderr.decode("utf-8", "replace"))
 
 
 def read_log(log_file, encoding="cp1252"):
@@ -86,6 +90,32 @@ def start_wine():
     subprocess.run(["wineserver", "-p"], env=dict(os.environ, WINEPREFIX=wine_prefix()),
                    check=False, timeout=60, **quiet)
     subprocess.run([LAUNCHER, "cmd", "/c", "exit"], check=False, timeout=120, **quiet)
+    set_framework(None, None)  # whatever an interrupted session left
+
+
+def wine_quietly(*command, timeout=120):
+    """Runs a Wine program of the prefix (regedit, reg) without pipes, which Wine's
+    service processes could inherit and hold open."""
+    subprocess.run([LAUNCHER, *command], check=True, timeout=timeout, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+NDP = r"HKLM\Software\Microsoft\NET Framework Setup\NDP"
+
+
+def set_framework(keys, folder):
+    """Replaces the prefix's .NET Framework keys (32-bit view) by `keys`: a mapping of key
+    paths below NDP to {value name: int or str}. None restores tests/wine/framework.cmd."""
+    script = REPO / "tests" / "wine" / "framework.cmd"
+    if keys is not None:
+        lines = [f'@reg delete "{NDP}" /f /reg:32 >nul 2>&1']
+        for key, values in keys.items():
+            for name, value in values.items():
+                kind = "REG_DWORD" if isinstance(value, int) else "REG_SZ"
+                lines.append(f'@reg add "{NDP}\\{key}" /v {name} /t {kind} /d "{value}" /f /reg:32 >nul')
+        script = Path(folder) / "framework.cmd"
+        script.write_text("\r\n".join(lines) + "\r\n", encoding="ascii")
+    wine_quietly("cmd", "/c", windows_path(script))
 
 
 def stop_wine():

@@ -194,9 +194,10 @@ def run_among_canaries(scratch, wine_prefers_planted_dlls):
 @pytest.mark.parametrize("program", [SAMPLE] + [program for program in package_programs()
                                                 if program != UNPROTECTED], ids=program_id)
 def test_planted_dlls_are_not_loaded(run_among_canaries, program):
+    # Some packages stop at a start-up check (their exit codes say which); each run must
+    # still end normally, having loaded nothing planted.
     for name, (exit_code, marks, log) in run_among_canaries(program).items():
-        assert exit_code == 0, f"{name} run: exit code {exit_code:#010x}"
-        assert re.fullmatch(r"Ended -?\d+", read_log(log)[-1]), f"{name} run did not end normally"
+        assert re.fullmatch(r"Ended -?\d+", read_log(log)[-1]), f"{name} run ended abnormally: {exit_code:#010x}"
         assert not marks, f"{name} run loaded planted DLLs: {marks}"
 
 

@@ -24,10 +24,12 @@ def test_silent_dontrun_logs_start_up_and_run(scratch):
     assert lines[0] == params
     assert lines[1] == "Temp folder 'C:'"
     assert re.fullmatch(r"Started -?\d+", lines[2])
+    assert lines[3:12] == [".NET 2.0 0", ".NET 3.0 0", ".NET 3.5 0", ".NET 4.0 Client 0", ".NET 4.0 Full 0",
+                           ".NET 4.5 Client 0", ".NET 4.5 Full 0", ".NET 4.0 Full Detected SP 0", ".NET Version OK"]
     # The second options pass keeps the file it finds open: start-up's lines stay.
-    assert lines[3:7] == ["Run Embedded Resources ", params, "Temp folder 'C:'", "Remove folder 'Yes'"]
-    assert re.fullmatch(r"Ended -?\d+", lines[7])
-    assert len(lines) == 8
+    assert lines[12:16] == ["Run Embedded Resources ", params, "Temp folder 'C:'", "Remove folder 'Yes'"]
+    assert re.fullmatch(r"Ended -?\d+", lines[16])
+    assert len(lines) == 17
 
 
 def test_usage_error_ends_with_its_code_and_runs_nothing(scratch):
