@@ -11,6 +11,10 @@
 #include "checks/system_win.h"
 #include "framework/common_controls_win.h"
 #include "framework/errors_win.h"
+#include "payload/embedded_info_win.h"
+#include "payload/resources_win.h"
+#include "payload/temp_folder_prompt_win.h"
+#include "trust/module_path_win.h"
 
 namespace gr {
 namespace {
@@ -49,6 +53,7 @@ uint32_t CGearRackInstallerApp::CheckPrerequisites() {
     if (IsAdministratorRequired(Instance()) && !IsUserAdministrator()) return kNotAdministrator;
     if (!CheckFrameworkRequirement(Instance(), state.requiredFramework)) return kFrameworkMissing;
     if (!CheckInstallerEngine()) return kInstallerEngineTooOld;
+    if (!CheckDiskSpace(Instance(), state.freeSpace)) return kNotEnoughSpace;
     return 0;
 }
 
@@ -80,9 +85,28 @@ uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
     LogText(L"Run Embedded Resources \n");
     wizardExitCode = 0;
     uint32_t result = ProcessOptions();
-    if (result != 0) return result;
+    if (result == 0) result = PrepareWorkingFolderRoot();
+    if (result != 0) return result;  // nothing extracted, nothing to remove
+    ExtractEmbeddedInformation();
+    std::wstring wizardPath;
+    result = EnumerateResources(Instance(), state.resourceCatalogue, workingFolder_.Get(state.zeroGuid), wizardPath);
     LogFormat(L"Remove folder '%s'\n", state.removeFolder ? L"Yes" : L"No");
+    if (state.removeFolder) workingFolder_.Remove(state.resourceCatalogue);
     return result;
+}
+
+// Proves the root can take files; otherwise asks the user once for another and tries that.
+uint32_t CGearRackInstallerApp::PrepareWorkingFolderRoot() {
+    uint32_t result = workingFolder_.ProbeRoot(state.workingFolderRoot);
+    if (result == 0) return 0;
+    result = PromptForTempFolder(Instance(), state.silent, state.openPromptCount, state.workingFolderRoot);
+    return result == 0 ? workingFolder_.ProbeRoot(state.workingFolderRoot) : result;
+}
+
+void CGearRackInstallerApp::ExtractEmbeddedInformation() {
+    std::wstring output;
+    const std::wstring& folder = workingFolder_.Get(state.zeroGuid);
+    if (!folder.empty() && JoinPath(folder, L"info.xml", output)) ScanForEmbeddedInformation(GetOwnModulePath(), output);
 }
 
 int CGearRackInstallerApp::ExitInstance() {

@@ -10,6 +10,7 @@
 #include "app/installer_state.h"
 #include "framework/app_base_win.h"
 #include "framework/handles_win.h"
+#include "payload/working_folder_win.h"
 
 namespace gr {
 
@@ -32,8 +33,11 @@ private:
     static DWORD WINAPI RunThreadProc(void* app);
     uint32_t StartUp();
     uint32_t CheckPrerequisites();
+    uint32_t PrepareWorkingFolderRoot();
+    void ExtractEmbeddedInformation();
     uint32_t RunAndWait();
 
+    WorkingFolder workingFolder_;
     Handle runFinished_;
     Handle wizardShown_;
 };

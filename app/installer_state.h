@@ -9,6 +9,8 @@
 #include <string>
 
 #include "checks/framework.h"
+#include "payload/catalogue.h"
+#include "payload/working_folder.h"
 
 namespace gr {
 
@@ -23,9 +25,8 @@ struct InstallerState {
     std::wstring programName;     // handed to the wizard as CV_I
     std::wstring workingFolderRoot;
     std::wstring wizardArguments;
-    int64_t requiredSpaceMb = 0;  // free space the drive must exceed
-    uint64_t freeSpaceMb = 0;     // free space found
-    std::wstring spaceCheckDrive; // drive of the temporary path, such as "C:"
+    ResourceCatalogue resourceCatalogue;  // the payload resources of the program file
+    FreeSpace freeSpace;          // what the free-space check required and found
     RequiredFramework requiredFramework;  // the .NET Framework to install, named on failure
 };
 

@@ -1,14 +1,27 @@
 # Writes a package manifest: "id*name*size" records joined by "*", no terminator, with
-# each size read from the payload file itself. Run as a build step (cmake -P) with
-# -DINPUT=<records "id|name|source" one a line> -DOUTPUT=<manifest file>.
+# each size read from the payload file itself unless the record states one. Run as a build
+# step (cmake -P) with -DINPUT=<records "id|name|source|stated size" one a line, and
+# optionally "extra|<text>" to append> -DOUTPUT=<manifest file>.
+cmake_minimum_required(VERSION 3.20)  # list policies of the build, also in script mode
 file(STRINGS "${INPUT}" records)
 set(text "")
 foreach(record IN LISTS records)
+    if(record MATCHES "^extra\\|(.*)$")
+        string(APPEND text "*${CMAKE_MATCH_1}")
+        continue()
+    endif()
     string(REPLACE "|" ";" fields "${record}")
     list(GET fields 0 id)
     list(GET fields 1 name)
     list(GET fields 2 source)
-    file(SIZE "${source}" size)
+    list(LENGTH fields count)
+    set(size "")
+    if(count GREATER 3)
+        list(GET fields 3 size)
+    endif()
+    if(size STREQUAL "")
+        file(SIZE "${source}" size)
+    endif()
     if(text)
         string(APPEND text "*")
     endif()

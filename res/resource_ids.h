@@ -25,6 +25,12 @@
 #define IDS_ADMIN_REQUIRED 145
 #define IDS_PROGRAM_NAME 201
 
+#define IDD_TEMP_FOLDER 146  /* the prompt for another working folder root */
+#define IDC_TEMP_FOLDER 1005 /* its edit box */
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 #define GEARRACK_VERSION_MAJOR 1
 #define GEARRACK_VERSION_MINOR 8
 #define GEARRACK_VERSION_BUILD 2

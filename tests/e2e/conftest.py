@@ -1,32 +1,24 @@
 import os
-import subprocess
 import sys
 from pathlib import Path
 
 import pytest
 
 sys.path.insert(0, str(Path(__file__).parent))
+import dialogs  # noqa: E402
 import harness  # noqa: E402
 
 
 @pytest.fixture(scope="session", autouse=True)
 def display():
-    """A virtual display for the programs' windows, unless one is set already."""
+    """A virtual display for the programs' windows, unless one is set already. Wine's
+    server goes first when the session ends: it must not outlive its display."""
     if os.environ.get("DISPLAY"):
         yield os.environ["DISPLAY"]
         return
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                              pass_fds=[write], stderr=subprocess.DEVNULL)
-    os.close(write)
-    number = os.read(read, 16).decode().strip()
-    os.close(read)
-    os.environ["DISPLAY"] = f":{number}"
-    yield os.environ["DISPLAY"]
-    harness.stop_wine()
-    server.terminate()
-    server.wait(timeout=30)
-    del os.environ["DISPLAY"]
+    with dialogs.virtual_display() as name:
+        yield name
+        harness.stop_wine()
 
 
 @pytest.fixture(scope="session", autouse=True)

@@ -1,0 +1,27 @@
+#include "payload/catalogue.h"
+
+#include "base/format.h"
+
+namespace gr {
+
+std::vector<std::wstring> AssignFileNames(ResourceCatalogue& catalogue, const ManifestMap& manifest,
+                                          std::wstring& wizardFile) {
+    std::vector<std::wstring> lines;
+    for (CResource& entry : catalogue) {
+        auto record = manifest.find(entry.id);
+        if (record == manifest.end()) continue;
+        entry.fileName = record->second.name;
+        entry.expectedSize = record->second.size;
+        if (entry.IsExecutable()) wizardFile = entry.fileName;
+        lines.push_back(Format(L"Work Out FileName %s, Bytes %ld\n", record->second.name, record->second.size));
+    }
+    return lines;
+}
+
+uint32_t ExtractionResult(uint64_t written, uint64_t resourceSize, int32_t expectedSize) {
+    constexpr uint32_t kFail = 0x80004005;
+    if (written != resourceSize) return kFail;
+    return expectedSize >= 0 && resourceSize == static_cast<uint64_t>(expectedSize) ? 0 : kSizeMismatch;
+}
+
+}  // namespace gr

@@ -1,0 +1,65 @@
+#include "payload/embedded_info_win.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "app/log.h"
+#include "framework/handles_win.h"
+#include "payload/embedded_info.h"
+
+namespace gr {
+namespace {
+
+// The information as text in the thread's ANSI code page, up to its first zero byte.
+std::wstring InformationText(const uint8_t* bytes, size_t length) {
+    size_t end = 0;
+    while (end < length && bytes[end] != 0) ++end;
+    if (end == 0) return std::wstring();
+    const char* text = reinterpret_cast<const char*>(bytes);
+    int wide = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(end), nullptr, 0);
+    std::wstring out(static_cast<size_t>(wide > 0 ? wide : 0), L'\0');
+    if (wide > 0) ::MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(end), out.data(), wide);
+    return out;
+}
+
+// Reads the scan window of the open file; false when the file is too small or unreadable.
+bool ReadWindow(HANDLE file, std::vector<uint8_t>& window) {
+    DWORD size = ::GetFileSize(file, nullptr);
+    if (size == INVALID_FILE_SIZE || size <= kInfoWindowBytes) return false;
+    if (::SetFilePointer(file, -kInfoWindowFromEnd, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) return false;
+    window.assign(kInfoWindowBytes, 0);
+    DWORD read = 0;
+    return ::ReadFile(file, window.data(), kInfoWindowBytes, &read, nullptr) && read == kInfoWindowBytes;
+}
+
+void WriteInformation(const uint8_t* bytes, size_t length, const std::wstring& outputPath) {
+    LogFormat(L"Found embedded information '%s'\r\n", InformationText(bytes, length));
+    FileHandle output(
+        ::CreateFileW(outputPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!output) {
+        LogFormat(L"Failed to create temp file %s %ld\r\n", outputPath, static_cast<int32_t>(::GetLastError()));
+        return;
+    }
+    DWORD written = 0;
+    int32_t count = static_cast<int32_t>(length);
+    if (::WriteFile(output.Get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length)
+        LogFormat(L"Written out embedded information %ld byts to file %s\r\n", count, outputPath);
+    else
+        LogFormat(L"Write fail for embedded information %ld byts to file %s\r\n", count, outputPath);
+}
+
+}  // namespace
+
+void ScanForEmbeddedInformation(const std::wstring& programPath, const std::wstring& outputPath) {
+    FileHandle program(
+        ::CreateFileW(programPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    LogText(L"Scanning for Signature\r\n");
+    std::vector<uint8_t> window;
+    if (!program || !ReadWindow(program.Get(), window)) return;
+    InfoBlock block;
+    if (!FindEmbeddedInformation(window.data(), block)) return;
+    WriteInformation(window.data() + block.offset, block.length, outputPath);
+}
+
+}  // namespace gr

@@ -1,0 +1,197 @@
+"""The payload as a deployment script sees it: the working folder under the root, the files
+extracted into it, the embedded information beside them, and what is left afterwards."""
+
+import contextlib
+import re
+import subprocess
+from pathlib import Path
+
+import pytest
+
+from harness import BUILD, LAUNCHER, REPO, SAMPLE, package, read_log, run, windows_path
+
+E_FAIL = 0x80004005
+SIZE_MISMATCH = 0x80040167
+NOT_ENOUGH_SPACE = 0x80030070
+ZERO_GUID = "{00000000-0000-0000-0000-000000000000}"
+SAMPLE_PAYLOAD = REPO / "packages" / "sample" / "payload"
+TESTDATA = REPO / "packages" / "testdata"
+
+
+@contextlib.contextmanager
+def hold_file(path):
+    """Keeps `path` open without sharing in another Windows program while the block runs."""
+    command = [str(BUILD / "tools" / "holdfile.exe"), windows_path(path)]
+    holder = subprocess.Popen([LAUNCHER, *command] if LAUNCHER else command, stdin=subprocess.PIPE,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        assert holder.stdout.readline().strip() == b"held"
+        yield
+    finally:
+        holder.stdin.close()
+        holder.wait(timeout=60)
+
+
+def extract(scratch, flags="/keep /zeroguid", program=SAMPLE, root=None):
+    """Runs `program` silently without its wizard, with the working folder under `root`
+    (default scratch/root). Returns the result, the log lines and the root."""
+    root = root or scratch / "root"
+    root.mkdir(exist_ok=True)
+    log = scratch / "setup.log"
+    result = run(program, f'/dontrun /IAgreeToTheEULA {flags} temp "{windows_path(root)}" log "{windows_path(log)}"',
+                 cwd=scratch)
+    return result, read_log(log), root
+
+
+def files_under(folder):
+    return sorted(str(path.relative_to(folder)) for path in folder.rglob("*") if path.is_file())
+
+
+def test_keep_leaves_the_payload_in_the_zero_guid_folder(scratch):
+    result, lines, root = extract(scratch)
+    assert result.exit_code == 0
+    folder = root / ZERO_GUID
+    assert files_under(folder) == ["corvane.installerwizard.ui.exe.config", "install.bin", "projectitems.xml"]
+    assert (folder / "install.bin").read_bytes() == (SAMPLE_PAYLOAD / "install.bin").read_bytes()
+    assert (folder / "projectitems.xml").read_bytes() == (SAMPLE_PAYLOAD / "ProjectItems.xml").read_bytes()
+    assert [line for line in lines if line.startswith("Extract File")] == [
+        "Extract File projectitems.xml 0", "Extract File corvane.installerwizard.ui.exe.config 0",
+        "Extract File install.bin 0"]
+    assert "Remove folder 'No'" in lines
+    assert not any(line.startswith("Manual Deletion") for line in lines)
+
+
+def test_every_run_gets_a_fresh_folder_and_removes_it(scratch):
+    folders = []
+    for _ in range(2):
+        result, lines, root = extract(scratch, flags="")
+        assert result.exit_code == 0
+        assert list(root.iterdir()) == []
+        removal = [line for line in lines if "Deletion" in line or line.startswith("Remove Folder")]
+        assert [line.split(" '")[0] for line in removal] == [
+            "Manual Deletion of", "Manual Deletion of", "Manual Deletion of", "Deletion Folder of", "Remove Folder"]
+        folders.append(removal[-1][len("Remove Folder '"):-1])
+    assert folders[0] != folders[1]
+    for folder in folders:
+        assert re.fullmatch(r".+\\\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}", folder), folder
+
+
+def test_removal_takes_what_the_wizard_left_at_any_depth(scratch):
+    root = scratch / "root"
+    left = root / ZERO_GUID / "logs" / ("d" * 60) / ("e" * 60) / ("f" * 60) / ("g" * 60)
+    left.mkdir(parents=True)
+    (left / "trace.txt").write_text("left by the wizard")
+    (root / ZERO_GUID / "cache.bin").write_bytes(b"\0" * 10)
+    result, lines, root = extract(scratch, flags="/zeroguid", root=root)
+    assert result.exit_code == 0
+    assert list(root.iterdir()) == []
+    assert any(line.startswith("Deletion subfolder Folder of") for line in lines)
+    assert any(line.endswith("trace.txt'") and line.startswith("Deletion file") for line in lines)
+    assert lines[-2].startswith("Remove Folder '") and lines[-2].endswith(ZERO_GUID + "'")
+
+
+def test_payload_shapes(scratch):
+    result, lines, root = extract(scratch, program=package("payload"))
+    assert result.exit_code == 0
+    folder = root / ZERO_GUID
+    # Names are lowered; a subfolder is made; the later of two records wins; resources
+    # without a record, with a string name, and records without a resource are ignored.
+    assert files_under(folder) == ["data/items.xml", "install.bin", "second.txt", "setup.exe"]
+    assert (folder / "data" / "items.xml").read_bytes() == (TESTDATA / "items.xml").read_bytes()
+    assert (folder / "second.txt").read_bytes() == (TESTDATA / "readme.txt").read_bytes()
+    assert "Enumerate Resources TOOLKIT 6a" in lines  # 106: enumerated, never extracted
+    assert not any("EXTRA" in line for line in lines)
+
+
+def test_size_mismatch_stops_extraction(scratch):
+    result, lines, root = extract(scratch, program=package("mismatch"))
+    assert result.exit_code == SIZE_MISMATCH
+    folder = root / ZERO_GUID
+    assert files_under(folder) == ["first.xml", "ten.bin"]
+    assert (folder / "ten.bin").stat().st_size == 10
+    assert "Extract File ten.bin 80040167" in lines
+
+
+def test_no_manifest_extracts_nothing(scratch):
+    result, lines, root = extract(scratch, program=package("nomanifest"))
+    assert result.exit_code == 0
+    assert "WorkOutFileNames 0" in lines
+    assert files_under(root / ZERO_GUID) == []
+
+
+def test_a_name_that_climbs_out_is_refused(scratch):
+    result, lines, root = extract(scratch, program=package("escape"))
+    assert result.exit_code == E_FAIL
+    assert files_under(root / ZERO_GUID) == ["inside.xml"]
+    assert not (root / "escaped.txt").exists()
+    assert "Extract File ..\\escaped.txt 80004005" in lines
+
+    result, lines, root = extract(scratch, flags="/zeroguid", program=package("escape"))
+    assert result.exit_code == E_FAIL
+    assert not any("escaped.txt'" in line and line.startswith("Manual Deletion") for line in lines)
+    assert list(root.iterdir()) == []
+
+
+def test_an_output_file_that_cannot_be_made_stops_extraction(scratch):
+    folder = scratch / "root" / ZERO_GUID
+    folder.mkdir(parents=True)
+    (folder / "install.bin").mkdir()  # a folder where the file must go
+    result, lines, root = extract(scratch)
+    assert result.exit_code == E_FAIL
+    assert "Extract File install.bin 80004005" in lines
+
+
+def test_an_output_file_held_by_another_program_stops_extraction(scratch):
+    folder = scratch / "root" / ZERO_GUID
+    folder.mkdir(parents=True)
+    with hold_file(folder / "projectitems.xml"):
+        result, lines, root = extract(scratch)
+    assert result.exit_code == E_FAIL
+    # The first file met is the one held: nothing after it was written.
+    assert [line for line in lines if line.startswith("Extract File")] == ["Extract File projectitems.xml 80004005"]
+
+
+def test_a_root_too_long_is_refused_without_cutting(scratch):
+    root = scratch / ("r" * 60) / ("s" * 60) / ("t" * 60)
+    root.mkdir(parents=True)
+    result, lines, _ = extract(scratch, root=root)
+    assert result.exit_code == E_FAIL
+    assert any(line.startswith("Working folder root too long") for line in lines)
+    assert "Not Prompting the user as silent installation" in lines
+    assert list(root.iterdir()) == []
+
+
+def test_not_enough_free_space_stops_start_up(scratch):
+    result, lines, root = extract(scratch, program=package("space"))
+    assert result.exit_code == NOT_ENOUGH_SPACE
+    assert "Run Embedded Resources " not in lines
+    assert list(root.iterdir()) == []
+
+
+def with_information(scratch, information, tail=b"\0" * 6):
+    """A copy of the sample program carrying `information` behind the marker at its end."""
+    program = scratch / "Oakcrest.exe"
+    data = SAMPLE.read_bytes() + b"MRDC" + information + tail
+    program.write_bytes(data)
+    return program
+
+
+@pytest.mark.parametrize("information, shown", [
+    (b"<info product='Oakcrest'/>", "<info product='Oakcrest'/>"),
+    (b"<a>one</a>\0<b>two</b>", "<a>one</a>"),  # written whole, shown up to the zero byte
+])
+def test_embedded_information_is_written_beside_the_payload(scratch, information, shown):
+    result, lines, root = extract(scratch, program=with_information(scratch, information))
+    assert result.exit_code == 0
+    assert (root / ZERO_GUID / "info.xml").read_bytes() == information
+    assert f"Found embedded information '{shown}'\r" in lines
+    assert any(line.startswith(f"Written out embedded information {len(information)} byts to file ")
+               and line.endswith("info.xml\r") for line in lines)
+
+
+def test_without_a_marker_only_the_scan_is_logged(scratch):
+    result, lines, root = extract(scratch)
+    assert result.exit_code == 0
+    assert "Scanning for Signature\r" in lines  # its own "\r\n" is written as CR CR LF
+    assert not (root / ZERO_GUID / "info.xml").exists()
+    assert not any("embedded information" in line for line in lines)
