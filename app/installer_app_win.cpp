@@ -11,6 +11,8 @@
 #include "checks/system_win.h"
 #include "framework/common_controls_win.h"
 #include "framework/errors_win.h"
+#include "launch/wizard_launch_win.h"
+#include "launch/wow64_win.h"
 #include "payload/embedded_info_win.h"
 #include "payload/resources_win.h"
 #include "payload/temp_folder_prompt_win.h"
@@ -45,6 +47,7 @@ uint32_t CGearRackInstallerApp::StartUp() {
     uint32_t result = ProcessOptions();
     if (result != 0) return result;
     LogFormat(L"Started %ld\n", static_cast<int32_t>(::GetTickCount()));
+    IsRunningUnderWow64();  // caches its answer on this thread before the worker exists
     return CheckPrerequisites();
 }
 
@@ -89,7 +92,12 @@ uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
     if (result != 0) return result;  // nothing extracted, nothing to remove
     ExtractEmbeddedInformation();
     std::wstring wizardPath;
-    result = EnumerateResources(Instance(), state.resourceCatalogue, workingFolder_.Get(state.zeroGuid), wizardPath);
+    const std::wstring& folder = workingFolder_.Get(state.zeroGuid);
+    result = EnumerateResources(Instance(), state.resourceCatalogue, folder, wizardPath);
+    if (state.runWizard && result == 0) {
+        WizardLaunch launch{Instance(), wizardPath, state.wizardArguments, folder, wizardShown_.Get()};
+        result = RunInstallerWizard(launch, wizardExitCode);
+    }
     LogFormat(L"Remove folder '%s'\n", state.removeFolder ? L"Yes" : L"No");
     if (state.removeFolder) workingFolder_.Remove(state.resourceCatalogue);
     return result;

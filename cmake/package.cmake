@@ -9,13 +9,17 @@
 #                                    Omitted settings take the shipped value; the value
 #                                    "@none" leaves the entry out of the string table.
 #   file <id> <source> <name>        a payload file: resource <id> of type TOOLKIT made from
-#                                    <source> (relative to the definition), written as <name>.
+#                                    <source> (relative to the definition, or "@tool:<target>" for
+#                                    a program this build makes), written as <name>.
 # For packages that test the program against unusual payloads:
 #   manifest none                    no manifest resource at all
 #   manifest-size <id> <size>        the manifest states <size> for <id>, whatever its file holds
 #   manifest-extra <text>            <text> is appended to the manifest after a "*" separator
 #   resource <id> <source>           a TOOLKIT resource without a manifest record
 #   named-resource <NAME> <source>   a TOOLKIT resource with a string name
+# For packages with a large payload:
+#   file-alignment <bytes>           sections aligned in the file to <bytes> (4096: a page), so
+#                                    that Wine can map the resources instead of reading them
 
 set(GEARRACK_SETTING_KEYS
     processor product required-space dotnet-2.0 dotnet-3.0 dotnet-3.5 dotnet-4.0-client
@@ -34,12 +38,17 @@ endfunction()
 # false when the line is not one of these.
 macro(_gearrack_read_payload_line line base handled)
     set(${handled} TRUE)
-    if(${line} MATCHES "^file[ \t]+([0-9]+)[ \t]+([^ \t]+)[ \t]+(.+)$")
+    if(${line} MATCHES "^file[ \t]+([0-9]+)[ \t]+@tool:([A-Za-z0-9_]+)[ \t]+(.+)$")
+        list(APPEND pkg_records "${CMAKE_MATCH_1}|$<TARGET_FILE:${CMAKE_MATCH_2}>|${CMAKE_MATCH_3}")
+        list(APPEND pkg_tools "${CMAKE_MATCH_2}")
+    elseif(${line} MATCHES "^file[ \t]+([0-9]+)[ \t]+([^ \t]+)[ \t]+(.+)$")
         list(APPEND pkg_records "${CMAKE_MATCH_1}|${base}/${CMAKE_MATCH_2}|${CMAKE_MATCH_3}")
     elseif(${line} MATCHES "^resource[ \t]+([0-9]+)[ \t]+([^ \t]+)$")
         list(APPEND pkg_resources "${CMAKE_MATCH_1}|${base}/${CMAKE_MATCH_2}")
     elseif(${line} MATCHES "^named-resource[ \t]+([A-Za-z_][A-Za-z0-9_]*)[ \t]+([^ \t]+)$")
         list(APPEND pkg_resources "${CMAKE_MATCH_1}|${base}/${CMAKE_MATCH_2}")
+    elseif(${line} MATCHES "^file-alignment[ \t]+([0-9]+)$")
+        set(pkg_file_alignment "${CMAKE_MATCH_1}")
     elseif(${line} MATCHES "^manifest[ \t]+none$")
         set(pkg_manifest OFF)
     elseif(${line} MATCHES "^manifest-size[ \t]+([0-9]+)[ \t]+(-?[0-9]+)$")
@@ -60,6 +69,8 @@ function(_gearrack_read_definition definition)
     set(pkg_sizes "")
     set(pkg_manifest ON)
     set(pkg_manifest_extra "")
+    set(pkg_tools "")
+    set(pkg_file_alignment "")
     get_filename_component(base "${definition}" DIRECTORY)
     file(STRINGS "${definition}" lines)
     foreach(line IN LISTS lines)
@@ -82,7 +93,7 @@ function(_gearrack_read_definition definition)
         endif()
     endforeach()
     _gearrack_warn_unsatisfiable("${definition}" "${pkg_values}")
-    foreach(name IN ITEMS values records resources sizes manifest manifest_extra)
+    foreach(name IN ITEMS values records resources sizes manifest manifest_extra tools file_alignment)
         set(pkg_${name} "${pkg_${name}}" PARENT_SCOPE)
     endforeach()
 endfunction()
@@ -149,14 +160,18 @@ function(gearrack_add_package target)
     if(pkg_manifest_extra)
         string(APPEND manifest_input "extra|${pkg_manifest_extra}\n")
     endif()
-    file(CONFIGURE OUTPUT "${work}/package.rc" CONTENT "${rc}")
-    file(CONFIGURE OUTPUT "${work}/manifest.in" CONTENT "${manifest_input}")
+    # Generated, not configured: a payload file built here is named by its target.
+    file(GENERATE OUTPUT "${work}/package.rc" CONTENT "${rc}")
+    file(GENERATE OUTPUT "${work}/manifest.in" CONTENT "${manifest_input}")
 
     add_custom_command(OUTPUT "${work}/manifest.bin"
         COMMAND ${CMAKE_COMMAND} -DINPUT=${work}/manifest.in -DOUTPUT=${work}/manifest.bin
                 -P ${GEARRACK_SOURCE_DIR}/cmake/write_manifest.cmake
-        DEPENDS "${work}/manifest.in" ${payload} ${GEARRACK_SOURCE_DIR}/cmake/write_manifest.cmake
+        DEPENDS "${work}/manifest.in" ${payload} ${pkg_tools} ${GEARRACK_SOURCE_DIR}/cmake/write_manifest.cmake
         COMMENT "Package manifest of ${target}")
+    # The manifest is written again whenever a payload file changes, built ones included,
+    # so the resources are compiled again with it.
+    list(FILTER payload EXCLUDE REGEX "^\\$<")
     set_source_files_properties("${work}/package.rc" PROPERTIES
         OBJECT_DEPENDS "${work}/manifest.bin;${payload};${GEARRACK_PROGRAM_RESOURCES}")
 
@@ -165,6 +180,9 @@ function(gearrack_add_package target)
     target_include_directories(${target} PRIVATE ${GEARRACK_SOURCE_DIR}/res)
     target_link_libraries(${target} PRIVATE gearrack_program ${P_DLL_SAFETY})
     gearrack_program_options(${target})
+    if(pkg_file_alignment)
+        target_link_options(${target} PRIVATE -Wl,--file-alignment,${pkg_file_alignment})
+    endif()
     set_target_properties(${target} PROPERTIES OUTPUT_NAME GearRackInstaller
         RUNTIME_OUTPUT_DIRECTORY "${P_OUTPUT_DIRECTORY}")
 endfunction()

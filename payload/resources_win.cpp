@@ -13,7 +13,7 @@ namespace {
 constexpr wchar_t kPayloadType[] = L"TOOLKIT";
 // Windows can refuse one very large write, so big files go out in pieces of this size,
 // each straight from the resource's memory.
-constexpr size_t kWritePiece = 4 * 1024 * 1024;
+constexpr size_t kWritePiece = 1024 * 1024;
 
 BOOL CALLBACK AddResource(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR catalogueAddress) {
     if (!IS_INTRESOURCE(name)) return TRUE;  // string-named resources are not payload

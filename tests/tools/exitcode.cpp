@@ -2,7 +2,8 @@
 // Starts the rest of its own command line exactly as typed (or, when the environment
 // variable GEARRACK_COMMAND_LINE is set, that text as the whole command line, so that a
 // test controls every quote), waits for the process to end and prints
-// "exit code 0x%08x" with its full 32-bit exit code. Wine's own exit status keeps only
+// "exit code 0x%08x" with its full 32-bit exit code (after "launched at <tick>", the
+// system tick count in milliseconds just before the start, for the benchmarks). Wine's own exit status keeps only
 // the low 8 bits, so the tests read the code from this line.
 #include <windows.h>
 
@@ -24,6 +25,7 @@ int wmain() {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
+    std::printf("launched at %llu\n", static_cast<unsigned long long>(::GetTickCount64()));
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process)) {
         std::printf("cannot start: error %lu\n", ::GetLastError());
