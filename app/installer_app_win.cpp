@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include "app/failure_report.h"
 #include "app/log.h"
 #include "app/wait_loop_win.h"
 #include "checks/administrator.h"
@@ -11,6 +12,7 @@
 #include "checks/system_win.h"
 #include "framework/common_controls_win.h"
 #include "framework/errors_win.h"
+#include "framework/string_table_win.h"
 #include "launch/wizard_launch_win.h"
 #include "launch/wow64_win.h"
 #include "payload/embedded_info_win.h"
@@ -20,6 +22,16 @@
 
 namespace gr {
 namespace {
+
+// The program's texts from its own string table.
+class StringTableTexts : public TextSource {
+public:
+    explicit StringTableTexts(HINSTANCE module) : module_(module) {}
+    std::wstring Text(unsigned entry) const override { return LoadStringResource(module_, entry); }
+
+private:
+    HINSTANCE module_;
+};
 
 // Logs which call failed and returns its error as a result code.
 uint32_t Failed(const wchar_t* call) {
@@ -39,7 +51,19 @@ bool CGearRackInstallerApp::InitInstance() {
         result = RunAndWait();
     else
         state.runResult = result;  // a refused start-up must not end the process with 0
+    if (NeedsReport(result, state.wizardExitCode)) ReportFailure(result);
     return false;
+}
+
+// Tells the user why the run failed: in silent mode in the log.
+void CGearRackInstallerApp::ReportFailure(uint32_t result) {
+    FailureFacts facts{result, state.wizardExitCode, state.requiredFramework, state.freeSpace, CommandLineText()};
+    StringTableTexts texts(Instance());
+    FailureReport report = ComposeFailureReport(facts, texts);
+    if (state.silent) {
+        LogText(report.message);
+        LogText(L"\n");
+    }
 }
 
 // Start-up: the options pass and the checks, in order; the first failure stops it.

@@ -24,6 +24,8 @@ public:
     // Reads the command line into the installer state, opens the log it names and
     // composes the wizard arguments. Returns 0 or the usage error.
     uint32_t ProcessOptions();
+    // Tells the user why the run failed (the message for `result`, or the wizard's exit code).
+    void ReportFailure(uint32_t result);
     // The run sequence of the worker thread; fills `wizardExitCode`.
     uint32_t RunEmbeddedResources(uint32_t& wizardExitCode);
 

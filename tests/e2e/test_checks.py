@@ -31,6 +31,7 @@ def test_no_framework_at_all_stops_start_up(scratch, framework):
     assert result.exit_code == FRAMEWORK_MISSING
     assert framework_lines(lines)[-1] == ".NET Version Not OK .NET 2 0"
     assert "Run Embedded Resources " not in lines
+    assert "Oakcrest requires .NET 2. Please download from the Microsoft Download Center and retry." in lines
 
 
 def test_four_full_with_servicing_one_is_enough(scratch, framework):

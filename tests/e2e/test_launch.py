@@ -63,6 +63,16 @@ def test_the_wizards_exit_code_becomes_the_programs(scratch, code):
     result, lines, _ = run_probe(scratch, exit=hex(code))
     assert result.exit_code == code
     assert "Remove folder 'Yes'" in lines
+    # Silent: the report of a failing exit code is the log's last line before "Ended".
+    reports = {
+        0: [],
+        5: ["Oakcrest failed with exit code 0x       5."],
+        # its "\r\n" is written as CR CR LF, so the first line keeps a CR
+        0x80131700: ["Oakcrest requires .NET 2. Please download from the Microsoft Download Center and retry.\r",
+                     "(.NET 4 was detected.)"],
+    }
+    report = reports[code]
+    assert lines[len(lines) - 1 - len(report):-1] == report
 
 
 def test_the_wizards_log_lines_sit_between_the_programs(scratch):

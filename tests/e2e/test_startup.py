@@ -39,6 +39,10 @@ def test_usage_error_ends_with_its_code_and_runs_nothing(scratch):
     assert lines.count("Ask for help") == 2
     assert not any(line.startswith(("Started", "Run Embedded")) for line in lines)
     assert re.fullmatch(r"Ended -?\d+", lines[-1])
+    # Silent: the report goes to the log, with the command line as the process received it.
+    usage = next(line for line in lines if line.startswith("Command line '"))
+    assert usage == f"Command line '/dontrun /IAgreeToTheEULA log \"{windows_path(log)}\" /?' incorrect."
+    assert "Valid switches include:- " in lines
 
     plain, log = silent_run(scratch, "?")
     assert plain.exit_code == USAGE_ERROR
