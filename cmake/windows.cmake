@@ -36,6 +36,7 @@ target_link_libraries(gearrack_dll_safety PUBLIC gearrack_core)
 gearrack_program_options(gearrack_dll_safety)
 
 # The sample package: build/win/GearRackInstaller.exe.
+add_subdirectory(wizard)
 gearrack_add_package(gearrack_sample DEFINITION packages/sample/package.txt
     OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 

@@ -51,12 +51,13 @@ def test_keep_leaves_the_payload_in_the_zero_guid_folder(scratch):
     result, lines, root = extract(scratch)
     assert result.exit_code == 0
     folder = root / ZERO_GUID
-    assert files_under(folder) == ["corvane.installerwizard.ui.exe.config", "install.bin", "projectitems.xml"]
+    assert files_under(folder) == ["corvane.installerwizard.ui.exe", "corvane.installerwizard.ui.exe.config",
+                                   "install.bin", "projectitems.xml"]
     assert (folder / "install.bin").read_bytes() == (SAMPLE_PAYLOAD / "install.bin").read_bytes()
     assert (folder / "projectitems.xml").read_bytes() == (SAMPLE_PAYLOAD / "ProjectItems.xml").read_bytes()
     assert [line for line in lines if line.startswith("Extract File")] == [
         "Extract File projectitems.xml 0", "Extract File corvane.installerwizard.ui.exe.config 0",
-        "Extract File install.bin 0"]
+        "Extract File corvane.installerwizard.ui.exe 0", "Extract File install.bin 0"]
     assert "Remove folder 'No'" in lines
     assert not any(line.startswith("Manual Deletion") for line in lines)
 
@@ -69,7 +70,8 @@ def test_every_run_gets_a_fresh_folder_and_removes_it(scratch):
         assert list(root.iterdir()) == []
         removal = [line for line in lines if "Deletion" in line or line.startswith("Remove Folder")]
         assert [line.split(" '")[0] for line in removal] == [
-            "Manual Deletion of", "Manual Deletion of", "Manual Deletion of", "Deletion Folder of", "Remove Folder"]
+            "Manual Deletion of", "Manual Deletion of", "Manual Deletion of", "Manual Deletion of",
+            "Deletion Folder of", "Remove Folder"]
         folders.append(removal[-1][len("Remove Folder '"):-1])
     assert folders[0] != folders[1]
     for folder in folders:

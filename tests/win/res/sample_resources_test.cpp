@@ -117,7 +117,7 @@ TEST_F(SampleProgram, PayloadManifestAgreesWithThePayload) {
         EXPECT_EQ(payload.size(), size) << name;
         ++records;
     }
-    EXPECT_EQ(records, 3u);
+    EXPECT_EQ(records, 4u);
 }
 
 }  // namespace
