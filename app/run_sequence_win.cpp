@@ -1,0 +1,54 @@
+// The run sequence on the worker thread: the working folder, the embedded information,
+// the payload, the wizard, and the removal.
+#include "app/installer_app_win.h"
+#include "app/log.h"
+#include "launch/wizard_launch_win.h"
+#include "payload/embedded_info_win.h"
+#include "payload/resources_win.h"
+#include "payload/temp_folder_prompt_win.h"
+#include "trust/module_path_win.h"
+
+namespace gr {
+
+DWORD WINAPI CGearRackInstallerApp::RunThreadProc(void* parameter) {
+    auto* app = static_cast<CGearRackInstallerApp*>(parameter);
+    ComApartment apartment;
+    app->state.runResult = app->RunEmbeddedResources(app->state.wizardExitCode);
+    ::SetEvent(app->runFinished_.Get());  // the run result is stored before this signal
+    return 0;
+}
+
+uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
+    LogText(L"Run Embedded Resources \n");
+    wizardExitCode = 0;
+    uint32_t result = ProcessOptions();
+    if (result == 0) result = PrepareWorkingFolderRoot();
+    if (result != 0) return result;  // nothing extracted, nothing to remove
+    ExtractEmbeddedInformation();
+    std::wstring wizardPath;
+    const std::wstring& folder = workingFolder_.Get(state.zeroGuid);
+    result = EnumerateResources(Instance(), state.resourceCatalogue, folder, wizardPath);
+    if (state.runWizard && result == 0) {
+        WizardLaunch launch{Instance(), wizardPath, state.wizardArguments, folder, wizardShown_.Get()};
+        result = RunInstallerWizard(launch, wizardExitCode);
+    }
+    LogFormat(L"Remove folder '%s'\n", state.removeFolder ? L"Yes" : L"No");
+    if (state.removeFolder) workingFolder_.Remove(state.resourceCatalogue);
+    return result;
+}
+
+// Proves the root can take files; otherwise asks the user once for another and tries that.
+uint32_t CGearRackInstallerApp::PrepareWorkingFolderRoot() {
+    uint32_t result = workingFolder_.ProbeRoot(state.workingFolderRoot);
+    if (result == 0) return 0;
+    result = PromptForTempFolder(Instance(), state.silent, state.openPromptCount, state.workingFolderRoot);
+    return result == 0 ? workingFolder_.ProbeRoot(state.workingFolderRoot) : result;
+}
+
+void CGearRackInstallerApp::ExtractEmbeddedInformation() {
+    std::wstring output;
+    const std::wstring& folder = workingFolder_.Get(state.zeroGuid);
+    if (!folder.empty() && JoinPath(folder, L"info.xml", output)) ScanForEmbeddedInformation(GetOwnModulePath(), output);
+}
+
+}  // namespace gr
