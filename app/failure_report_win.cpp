@@ -3,6 +3,7 @@
 #include "app/installer_app_win.h"
 #include "app/log.h"
 #include "framework/string_table_win.h"
+#include "ui/message_dialog_win.h"
 
 namespace gr {
 namespace {
@@ -19,7 +20,7 @@ private:
 
 }  // namespace
 
-// Tells the user why the run failed: in silent mode in the log.
+// Tells the user why the run failed: in the message dialog, or in silent mode in the log.
 void CGearRackInstallerApp::ReportFailure(uint32_t result) {
     FailureFacts facts{result, state.wizardExitCode, state.requiredFramework, state.freeSpace, CommandLineText()};
     StringTableTexts texts(Instance());
@@ -27,7 +28,12 @@ void CGearRackInstallerApp::ReportFailure(uint32_t result) {
     if (state.silent) {
         LogText(report.message);
         LogText(L"\n");
+        return;
     }
+    CGearRackInstallerDlg dialog;
+    dialog.message = report.message;
+    dialog.link = report.link;
+    dialog.DoModal();
 }
 
 }  // namespace gr

@@ -13,6 +13,7 @@
 #include "framework/common_controls_win.h"
 #include "framework/errors_win.h"
 #include "launch/wow64_win.h"
+#include "ui/splash_win.h"
 
 namespace gr {
 namespace {
@@ -67,7 +68,13 @@ uint32_t CGearRackInstallerApp::RunAndWait() {
     if (!worker) return Failed(L"CreateThread");
     worker.Reset();  // the worker ends on its own; its handle is not needed
 
-    uint32_t waited = RunWaitLoop(wizardShown_.Get(), runFinished_.Get(), state.openPromptCount, nullptr);
+    // The splash covers the wait; it stays hidden in silent mode and while a prompt is open.
+    SplashDlg splash;
+    splash.Create();
+    if (!state.silent && state.openPromptCount == 0) splash.Show();
+    uint32_t waited = RunWaitLoop(wizardShown_.Get(), runFinished_.Get(), state.openPromptCount,
+                                  state.silent ? nullptr : &splash);
+    splash.Dismiss();
     if (waited != 0 && ::WaitForSingleObject(runFinished_.Get(), INFINITE) != WAIT_OBJECT_0)
         return waited;  // the worker's outcome cannot be known
     return state.runResult;

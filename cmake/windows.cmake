@@ -8,7 +8,7 @@ set(GEARRACK_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN3
 # Size first: the program is the first thing a user downloads and waits for.
 set(GEARRACK_SIZE_OPTIONS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
     -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
-file(GLOB GEARRACK_PROGRAM_RESOURCES CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/art/*.ico)
+file(GLOB GEARRACK_PROGRAM_RESOURCES CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/art/*.ico res/art/*.bmp)
 
 # Compile and link options of everything that goes into the program.
 function(gearrack_program_options target)

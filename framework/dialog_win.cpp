@@ -1,7 +1,40 @@
 #include "framework/dialog_win.h"
 
+#include <algorithm>
+
 namespace gr {
 namespace {
+
+// The window property that leads from a control window to its CStatic object.
+constexpr wchar_t kControlObject[] = L"GearRack.Control";
+
+// Centres `window` on its owner, or on the screen's work area when it has no visible
+// owner, keeping it inside the work area.
+void CentreWindow(HWND window) {
+    RECT work = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT area = work;
+    HWND owner = ::GetWindow(window, GW_OWNER);
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) ::GetWindowRect(owner, &area);
+    RECT own = {};
+    ::GetWindowRect(window, &own);
+    LONG width = own.right - own.left;
+    LONG height = own.bottom - own.top;
+    LONG x = area.left + (area.right - area.left - width) / 2;
+    LONG y = area.top + (area.bottom - area.top - height) / 2;
+    x = std::max(work.left, std::min(x, work.right - width));
+    y = std::max(work.top, std::min(y, work.bottom - height));
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A WM_CTLCOLOR* notification handed to the object of the control it is about: the
+// brush that object answers, or FALSE for the standard colours.
+INT_PTR ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam) {
+    CStatic* control = CStatic::FromWindow(reinterpret_cast<HWND>(lParam));
+    LRESULT brush = 0;
+    if (!control || !control->OnChildNotify(message, wParam, lParam, brush)) return FALSE;
+    return static_cast<INT_PTR>(brush);
+}
 
 // The whole text of `window`; empty for no window.
 std::wstring WindowText(HWND window) {
@@ -73,6 +106,25 @@ bool CDialog::OnInitDialog() {
 
 void CDialog::DoDataExchange(bool) {}
 
+void CDialog::Exchange(bool save, int id, std::wstring& text) {
+    if (save)
+        text = ControlText(id);
+    else
+        SetControlText(id, text);
+}
+
+bool CDialog::InitDialog() {
+    RECT before = {};
+    ::GetWindowRect(window_, &before);
+    bool focusDefault = OnInitDialog();
+    if (!window_) return focusDefault;  // ended during its initialisation
+    RECT after = {};
+    ::GetWindowRect(window_, &after);
+    bool hidden = (::GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE) == 0;
+    if (hidden && after.left == before.left && after.top == before.top) CentreWindow(window_);
+    return focusDefault;
+}
+
 void CDialog::OnOK() {
     DoDataExchange(true);
     EndDialog(IDOK);
@@ -116,12 +168,68 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (OnMessage(message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog() ? TRUE : FALSE;
+        return InitDialog() ? TRUE : FALSE;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return ReflectToControl(message, wParam, lParam);
     default:
         return FALSE;
     }
+}
+
+CStatic::~CStatic() { Detach(); }
+
+bool CStatic::Attach(HWND control) {
+    if (window_) return window_ == control;
+    if (!control || FromWindow(control) || !::SetPropW(control, kControlObject, this)) return false;
+    window_ = control;
+    original_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CStatic::WindowProc)));
+    OnAttach();
+    return true;
+}
+
+void CStatic::Detach() {
+    if (!window_) return;
+    ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    ::RemovePropW(window_, kControlObject);
+    window_ = nullptr;
+}
+
+CStatic* CStatic::FromWindow(HWND control) {
+    return control ? static_cast<CStatic*>(::GetPropW(control, kControlObject)) : nullptr;
+}
+
+bool CStatic::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+bool CStatic::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT CStatic::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcW(original_, window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CStatic::WindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    CStatic* object = FromWindow(control);
+    if (!object) return ::DefWindowProcW(control, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // The control is given its own procedure back before it goes, so that nothing
+        // after this reaches the object.
+        WNDPROC original = object->original_;
+        object->Detach();
+        LRESULT result = ::CallWindowProcW(original, control, message, wParam, lParam);
+        object->PostNcDestroy();
+        return result;
+    }
+    LRESULT result = 0;
+    if (object->OnMessage(message, wParam, lParam, result)) return result;
+    return object->Default(message, wParam, lParam);
 }
 
 }  // namespace gr

@@ -1,6 +1,8 @@
 // Our small application framework's dialog: one object per dialog window, made from a
 // dialog template in a module's resources, run modally or modelessly. The window finds its
 // object through the pointer stored in its DWLP_USER slot when WM_INITDIALOG arrives.
+// A static control of a dialog can have an object too (CStatic): it sees the control's
+// messages first, and the colour notifications its dialog reflects back to it.
 #pragma once
 
 #include <windows.h>
@@ -40,6 +42,8 @@ public:
     void SetControlText(int id, const std::wstring& text);
     std::wstring Title() const;
     void SetTitle(const std::wstring& title);
+    // The module that holds the template and the dialog's other resources.
+    HINSTANCE Module() const;
 
 protected:
     // WM_INITDIALOG. The default fills the controls (DoDataExchange with save false) and
@@ -49,6 +53,9 @@ protected:
     // Moves data between the controls and the members: into the controls when `save` is
     // false, out of them when it is true.
     virtual void DoDataExchange(bool save);
+    // One text of DoDataExchange: `text` into control `id`, or the control's text into
+    // `text` when `save`.
+    void Exchange(bool save, int id, std::wstring& text);
     // The OK button: saves the controls' data and ends with IDOK.
     virtual void OnOK();
     // The Cancel button, Escape and the close box: ends with IDCANCEL, saving nothing.
@@ -63,7 +70,9 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    HINSTANCE Module() const;
+    // WM_INITDIALOG: OnInitDialog, then a dialog still hidden and where its template put it
+    // is centred on its owner, or on the screen when it has none.
+    bool InitDialog();
 
     UINT templateId_;
     HWND parent_;
@@ -71,6 +80,47 @@ private:
     HWND window_ = nullptr;
     bool modal_ = false;
     INT_PTR endCode_ = 0;
+};
+
+// A static control of a dialog, subclassed so that this object handles its messages first.
+// The dialog reflects the WM_CTLCOLOR* notifications about the control back to it. The
+// object does not own the window: the window goes with its dialog, and an object that goes
+// first gives the control its own window procedure back.
+class CStatic {
+public:
+    CStatic() = default;
+    virtual ~CStatic();
+    CStatic(const CStatic&) = delete;
+    CStatic& operator=(const CStatic&) = delete;
+
+    // Subclasses `control`; does nothing when this object is already attached to a window.
+    // False when `control` is null or already has an object.
+    bool Attach(HWND control);
+    // The control window; null before Attach and after the window is gone.
+    HWND Window() const { return window_; }
+    // The object attached to `control`, or null.
+    static CStatic* FromWindow(HWND control);
+    // A reflected notification (WM_CTLCOLOR*) with `result` the brush to answer; true when
+    // handled. The default handles nothing.
+    virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+protected:
+    // A message for the control, before its own window procedure; true when handled, with
+    // `result` the answer.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Right after Attach has subclassed the control.
+    virtual void OnAttach() {}
+    // The last call about the window, after WM_NCDESTROY, when it is no longer attached.
+    virtual void PostNcDestroy() {}
+    // The control's own handling of a message.
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    void Detach();
+
+    HWND window_ = nullptr;
+    WNDPROC original_ = nullptr;
 };
 
 }  // namespace gr

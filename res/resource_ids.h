@@ -27,6 +27,19 @@
 
 #define IDD_TEMP_FOLDER 146  /* the prompt for another working folder root */
 #define IDC_TEMP_FOLDER 1005 /* its edit box */
+
+#define IDD_ABOUTBOX 100        /* the about box */
+#define IDI_ABOUT 128           /* the about box's icon: not in the program, so left blank */
+#define IDC_ABOUT_VERSION 1001  /* its version line */
+#define IDC_ABOUT_NOTICE 1002   /* its notice line */
+#define IDD_MESSAGE 102         /* the message dialog */
+#define IDB_BANNER 130          /* its banner picture */
+#define IDC_MESSAGE 1000        /* its message text */
+#define IDC_LINK 1001           /* its link line */
+#define IDC_HEADING 1003        /* its bold heading */
+#define IDD_SPLASH 131          /* the splash window */
+#define IDB_SPLASH 133          /* its picture */
+#define ID_ABOUT_COMMAND 0x0010 /* the system-menu entry that opens the about box */
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

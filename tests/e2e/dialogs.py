@@ -20,6 +20,7 @@ import socket
 import struct
 import subprocess
 import tempfile
+import time
 import zlib
 from pathlib import Path
 
@@ -256,3 +257,22 @@ def bmp_to_png(bmp_path, png_path):
     header = struct.pack(">IIBBBBB", width, abs(height), 8, 2, 0, 0, 0)
     Path(png_path).write_bytes(b"\x89PNG\r\n\x1a\n" + _png_chunk(b"IHDR", header) +
                                _png_chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + _png_chunk(b"IEND", b""))
+
+
+REPORT_MESSAGE = 1000  # the message text of the failure report
+
+
+def dismiss_report(running, title="Oakcrest", seconds=WAIT_SECONDS):
+    """An interactive run that fails ends with the failure report: waits for it (a window
+    of that title that has the report's message control; the drive prompt shares the
+    title), presses its one button, Cancel, and returns the run's result."""
+    deadline = time.monotonic() + seconds
+    while True:
+        report = wait(title, seconds=max(1, int(deadline - time.monotonic())))
+        if any(control.id == REPORT_MESSAGE for control in report.controls):
+            break
+        if time.monotonic() > deadline:
+            raise DriverError(f"no failure report titled {title!r}")
+        time.sleep(0.1)
+    press(title, IDCANCEL)
+    return running.finish()

@@ -1,0 +1,40 @@
+#include "ui/about_dialog_win.h"
+
+#include <string>
+
+#include "base/format.h"
+#include "framework/string_table_win.h"
+#include "res/resource_ids.h"
+
+namespace gr {
+namespace {
+
+// Narrow on purpose: its © (0xA9) and en dash (0x96) are read in the thread's ANSI code
+// page, so a system with another code page shows that page's characters there.
+constexpr char kNotice[] = "\xA9 2024\x96" "2026 GearRack. All rights reserved.";
+
+std::wstring FromThreadAnsi(const char* text) {
+    int length = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 1) return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, wide.data(), length);
+    wide.resize(static_cast<size_t>(length) - 1);  // without the terminator
+    return wide;
+}
+
+}  // namespace
+
+CAboutDlg::CAboutDlg(HWND parent, HINSTANCE module) : CDialog(IDD_ABOUTBOX, parent, module) {}
+
+bool CAboutDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    std::wstring product = LoadStringResource(Module(), IDS_PRODUCT_NAME);
+    SetTitle(Format(LoadStringResource(Module(), IDS_ABOUT_CAPTION), product));
+    SetControlText(IDC_ABOUT_VERSION,
+                   Format(LoadStringResource(Module(), IDS_ABOUT_VERSION), product, GEARRACK_VERSION_MAJOR,
+                          GEARRACK_VERSION_MINOR, GEARRACK_VERSION_BUILD, GEARRACK_VERSION_REVISION));
+    SetControlText(IDC_ABOUT_NOTICE, FromThreadAnsi(kNotice));
+    return true;
+}
+
+}  // namespace gr

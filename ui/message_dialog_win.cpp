@@ -1,0 +1,96 @@
+#include "ui/message_dialog_win.h"
+
+#include "base/format.h"
+#include "framework/string_table_win.h"
+#include "res/resource_ids.h"
+#include "ui/about_dialog_win.h"
+#include "ui/message_dialog.h"
+
+namespace gr {
+namespace {
+
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~PaintDc() { ::EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_ = {};
+    HDC dc_;
+};
+
+}  // namespace
+
+CGearRackInstallerDlg::CGearRackInstallerDlg(bool questionMode, HWND parent, HINSTANCE module)
+    : CDialog(IDD_MESSAGE, parent, module),
+      icon_(static_cast<HICON>(
+          ::LoadImageW(Module(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))),
+      questionMode_(questionMode) {}
+
+void CGearRackInstallerDlg::DoDataExchange(bool save) {
+    CDialog::DoDataExchange(save);
+    heading_.Attach(Control(IDC_HEADING));
+    Exchange(save, IDC_MESSAGE, message);
+    Exchange(save, IDC_HEADING, heading);
+    link_.Attach(Control(IDC_LINK));
+    Exchange(save, IDC_LINK, link);
+}
+
+bool CGearRackInstallerDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    std::wstring product = LoadStringResource(Module(), IDS_PRODUCT_NAME);
+    AppendAboutEntry(product);
+    ::SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+    ::SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
+    SetTitle(product);
+    DialogButtons buttons = ButtonsFor(questionMode_);
+    if (buttons.okLabel) SetControlText(IDOK, buttons.okLabel);
+    if (buttons.cancelLabel) SetControlText(IDCANCEL, buttons.cancelLabel);
+    if (!buttons.showOk) ::ShowWindow(Control(IDOK), SW_HIDE);
+    return true;
+}
+
+void CGearRackInstallerDlg::AppendAboutEntry(const std::wstring& product) {
+    HMENU menu = ::GetSystemMenu(Window(), FALSE);
+    if (!menu) return;
+    std::wstring entry = Format(LoadStringResource(Module(), IDS_ABOUT_MENU), product);
+    if (entry.empty()) return;
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, kAboutCommand, entry.c_str());
+}
+
+bool CGearRackInstallerDlg::OnMessage(UINT code, WPARAM wParam, LPARAM, INT_PTR& result) {
+    switch (code) {
+    case WM_SYSCOMMAND:
+        if (!IsAboutCommand(static_cast<uint32_t>(wParam))) return false;
+        CAboutDlg(Window(), Module()).DoModal();
+        result = TRUE;
+        return true;
+    case WM_PAINT:
+        result = TRUE;
+        return PaintMinimised();
+    case WM_QUERYDRAGICON:  // answered directly, as a dialog answers this message
+        result = reinterpret_cast<INT_PTR>(icon_.Get());
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CGearRackInstallerDlg::PaintMinimised() {
+    if (!::IsIconic(Window())) return false;
+    PaintDc dc(Window());
+    ::SendMessageW(Window(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
+    RECT client = {};
+    ::GetClientRect(Window(), &client);
+    IconOrigin at = MinimisedIconOrigin(client.right, client.bottom, ::GetSystemMetrics(SM_CXICON),
+                                        ::GetSystemMetrics(SM_CYICON));
+    ::DrawIcon(dc.Get(), at.x, at.y, icon_.Get());
+    return true;
+}
+
+}  // namespace gr
