@@ -106,6 +106,22 @@ using GdiObject = UniqueHandle<GdiObjectTraits>;
 using Icon = UniqueHandle<IconTraits>;
 using Sid = UniqueHandle<SidTraits>;
 
+// A window's painting between BeginPaint and EndPaint: the device context it hands out is
+// given back on every path.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~PaintDc() { ::EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_ = {};
+    HDC dc_;
+};
+
 // COM for the calling thread (apartment model), uninitialised on scope exit when the
 // initialisation succeeded.
 class ComApartment {

@@ -1,29 +1,13 @@
 #include "ui/message_dialog_win.h"
 
 #include "base/format.h"
+#include "framework/handles_win.h"
 #include "framework/string_table_win.h"
 #include "res/resource_ids.h"
 #include "ui/about_dialog_win.h"
 #include "ui/message_dialog.h"
 
 namespace gr {
-namespace {
-
-class PaintDc {
-public:
-    explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
-    ~PaintDc() { ::EndPaint(window_, &paint_); }
-    PaintDc(const PaintDc&) = delete;
-    PaintDc& operator=(const PaintDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    PAINTSTRUCT paint_ = {};
-    HDC dc_;
-};
-
-}  // namespace
 
 CGearRackInstallerDlg::CGearRackInstallerDlg(bool questionMode, HWND parent, HINSTANCE module)
     : CDialog(IDD_MESSAGE, parent, module),

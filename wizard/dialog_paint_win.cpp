@@ -1,25 +1,9 @@
 #include "wizard/dialog_paint_win.h"
 
+#include "framework/handles_win.h"
 #include "wizard/resource.h"
 
 namespace wiz {
-namespace {
-
-class PaintScope {
-public:
-    explicit PaintScope(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
-    ~PaintScope() { ::EndPaint(window_, &paint_); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC Dc() const { return dc_; }
-
-private:
-    HWND window_;
-    PAINTSTRUCT paint_ = {};
-    HDC dc_;
-};
-
-}  // namespace
 
 RECT HeaderBand(HWND dialog) {
     RECT band = {0, 0, WIZARD_WIDTH, WIZARD_HEADER_HEIGHT};
@@ -28,8 +12,8 @@ RECT HeaderBand(HWND dialog) {
 }
 
 void PaintHeaderBand(HWND dialog, const RECT& band) {
-    PaintScope paint(dialog);
-    if (paint.Dc()) ::FillRect(paint.Dc(), &band, ::GetSysColorBrush(COLOR_WINDOW));
+    gr::PaintDc paint(dialog);
+    if (paint.Get()) ::FillRect(paint.Get(), &band, ::GetSysColorBrush(COLOR_WINDOW));
 }
 
 HBRUSH HeaderBrush(HWND control, HDC dc) {
