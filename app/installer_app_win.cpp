@@ -12,11 +12,20 @@
 #include "checks/system_win.h"
 #include "framework/common_controls_win.h"
 #include "framework/errors_win.h"
+#include "framework/string_table_win.h"
 #include "launch/wow64_win.h"
+#include "trust/module_path_win.h"
+#include "trust/signer_details_win.h"
+#include "trust/verification_win.h"
+#include "ui/message_dialog_win.h"
 #include "ui/splash_win.h"
 
 namespace gr {
 namespace {
+
+constexpr uint32_t kNotVerified = 0x800B0100;  // TRUST_E_NOSIGNATURE, whatever the provider said
+constexpr UINT kVerificationQuestion = 137;
+constexpr UINT kProgramNameEntry = 201;
 
 // Logs which call failed and returns its error as a result code.
 uint32_t Failed(const wchar_t* call) {
@@ -46,7 +55,39 @@ uint32_t CGearRackInstallerApp::StartUp() {
     if (result != 0) return result;
     LogFormat(L"Started %ld\n", static_cast<int32_t>(::GetTickCount()));
     IsRunningUnderWow64();  // caches its answer on this thread before the worker exists
+    result = CheckSignature();
+    if (result != 0) return result;
+    LogSignerDetails();
     return CheckPrerequisites();
+}
+
+// The program file's own signature. Not verified: a silent run stops; otherwise the user
+// decides whether to run it anyway.
+uint32_t CGearRackInstallerApp::CheckSignature() {
+    std::wstring verification;
+    if (VerifyAuthenticodeSignature(GetOwnModulePath(), verification) == 0) return 0;
+    if (state.silent) {
+        LogText(L"Not signed correctly so failing now!\n");
+        return kNotVerified;
+    }
+    return AskToRunUnverified(verification) ? 0 : kNotVerified;
+}
+
+// The question dialog. True for Yes.
+bool CGearRackInstallerApp::AskToRunUnverified(const std::wstring& verification) {
+    CGearRackInstallerDlg question(true);
+    question.heading = Format(LoadStringResource(Instance(), kVerificationQuestion),
+                              LoadStringResource(Instance(), 1));
+    question.message = verification;
+    if (question.DoModal() != IDOK) return false;
+    DrainMessages();  // what the dialog left behind must not reach the run
+    return true;
+}
+
+// Logs the signer and takes the program name the signature gives, for the wizard.
+void CGearRackInstallerApp::LogSignerDetails() {
+    state.programName = LoadStringResource(Instance(), kProgramNameEntry);
+    gr::LogSignerDetails(GetOwnModulePath(), state.programName);
 }
 
 // The machine's prerequisites, in order; the first one missing stops start-up.

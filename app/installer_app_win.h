@@ -34,6 +34,9 @@ public:
 private:
     static DWORD WINAPI RunThreadProc(void* app);
     uint32_t StartUp();
+    uint32_t CheckSignature();
+    bool AskToRunUnverified(const std::wstring& verification);
+    void LogSignerDetails();
     uint32_t CheckPrerequisites();
     uint32_t PrepareWorkingFolderRoot();
     void ExtractEmbeddedInformation();

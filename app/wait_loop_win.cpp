@@ -4,15 +4,14 @@
 #include "app/wait_loop.h"
 
 namespace gr {
-namespace {
 
-// Dispatches every message waiting for this thread; a quit message is dropped, since
-// this thread has no message loop of its own to end.
 void DrainMessages() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         if (message.message != WM_QUIT) ::DispatchMessageW(&message);
 }
+
+namespace {
 
 void FollowPromptCount(int32_t& lastSeen, int32_t now, WaitCover* cover) {
     SplashChange change = SplashChangeFor(lastSeen, now);

@@ -20,6 +20,10 @@ public:
     virtual void Dismiss() = 0;  // ends the window; IsOpen is false afterwards
 };
 
+// Dispatches every message waiting for this thread; a quit message is dropped, since
+// this thread has no message loop of its own to end.
+void DrainMessages();
+
 // Waits until `runFinished` is signalled. `wizardShown` is reset each time it is seen and
 // dismisses `cover`; `cover` (may be null) follows `openPromptCount`. Returns 0, or the
 // error of a wait that failed (then the run is treated as failed rather than waited on

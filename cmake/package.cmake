@@ -17,6 +17,10 @@
 #   manifest-extra <text>            <text> is appended to the manifest after a "*" separator
 #   resource <id> <source>           a TOOLKIT resource without a manifest record
 #   named-resource <NAME> <source>   a TOOLKIT resource with a string name
+# Signing (every package is signed with the build's throwaway certificate unless it says):
+#   signing off                      the package is left unsigned
+#   signing-program <text>           the program name the signature carries (default: none)
+#   signing-link <url>               the more-information link it carries (default: none)
 # For packages with a large payload:
 #   file-alignment <bytes>           sections aligned in the file to <bytes> (4096: a page), so
 #                                    that Wine can map the resources instead of reading them
@@ -49,6 +53,12 @@ macro(_gearrack_read_payload_line line base handled)
         list(APPEND pkg_resources "${CMAKE_MATCH_1}|${base}/${CMAKE_MATCH_2}")
     elseif(${line} MATCHES "^file-alignment[ \t]+([0-9]+)$")
         set(pkg_file_alignment "${CMAKE_MATCH_1}")
+    elseif(${line} MATCHES "^signing[ \t]+off$")
+        set(pkg_signed OFF)
+    elseif(${line} MATCHES "^signing-program[ \t]+(.+)$")
+        set(pkg_signing_program "${CMAKE_MATCH_1}")
+    elseif(${line} MATCHES "^signing-link[ \t]+([^ \t]+)$")
+        set(pkg_signing_link "${CMAKE_MATCH_1}")
     elseif(${line} MATCHES "^manifest[ \t]+none$")
         set(pkg_manifest OFF)
     elseif(${line} MATCHES "^manifest-size[ \t]+([0-9]+)[ \t]+(-?[0-9]+)$")
@@ -71,6 +81,9 @@ function(_gearrack_read_definition definition)
     set(pkg_manifest_extra "")
     set(pkg_tools "")
     set(pkg_file_alignment "")
+    set(pkg_signed ON)
+    set(pkg_signing_program "")
+    set(pkg_signing_link "")
     get_filename_component(base "${definition}" DIRECTORY)
     file(STRINGS "${definition}" lines)
     foreach(line IN LISTS lines)
@@ -93,7 +106,8 @@ function(_gearrack_read_definition definition)
         endif()
     endforeach()
     _gearrack_warn_unsatisfiable("${definition}" "${pkg_values}")
-    foreach(name IN ITEMS values records resources sizes manifest manifest_extra tools file_alignment)
+    foreach(name IN ITEMS values records resources sizes manifest manifest_extra tools file_alignment
+                          signed signing_program signing_link)
         set(pkg_${name} "${pkg_${name}}" PARENT_SCOPE)
     endforeach()
 endfunction()
@@ -185,4 +199,7 @@ function(gearrack_add_package target)
     endif()
     set_target_properties(${target} PROPERTIES OUTPUT_NAME GearRackInstaller
         RUNTIME_OUTPUT_DIRECTORY "${P_OUTPUT_DIRECTORY}")
+    if(pkg_signed)
+        gearrack_sign(${target} PROGRAM "${pkg_signing_program}" LINK "${pkg_signing_link}")
+    endif()
 endfunction()

@@ -1,0 +1,49 @@
+#include "trust/verification_win.h"
+
+#include <windows.h>
+#include <softpub.h>
+#include <wintrust.h>
+
+#include "app/log.h"
+#include "framework/system_library_win.h"
+#include "trust/verification.h"
+
+namespace gr {
+namespace {
+
+// Asks the trust provider about `path`. Without the provider every file counts as one it
+// cannot judge, with the thread's last error saying so.
+int32_t AskTrustProvider(const std::wstring& path, DWORD& lastError) {
+    SystemLibrary wintrust(L"wintrust.dll");
+    auto verify = wintrust.Find<decltype(&::WinVerifyTrust)>("WinVerifyTrust");
+    if (!verify) {
+        lastError = static_cast<DWORD>(kTrustProviderUnknown);
+        return kTrustProviderUnknown;
+    }
+    WINTRUST_FILE_INFO file = {};
+    file.cbStruct = sizeof(file);
+    file.pcwszFilePath = path.c_str();
+    WINTRUST_DATA data = {};
+    data.cbStruct = sizeof(data);
+    data.dwUIChoice = WTD_UI_NONE;
+    data.fdwRevocationChecks = WTD_REVOKE_NONE;
+    data.dwUnionChoice = WTD_CHOICE_FILE;
+    data.pFile = &file;
+    data.dwProvFlags = WTD_SAFER_FLAG;
+    GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
+    LONG result = verify(nullptr, &action, &data);
+    lastError = ::GetLastError();  // tells an unsigned file from an unreadable one
+    return static_cast<int32_t>(result);
+}
+
+}  // namespace
+
+int32_t VerifyAuthenticodeSignature(const std::wstring& path, std::wstring& text) {
+    DWORD lastError = 0;
+    int32_t result = AskTrustProvider(path, lastError);
+    text = VerificationText(result, lastError, path);
+    LogFormat(L"Digital verification: '%s'\n", text);
+    return result;
+}
+
+}  // namespace gr
