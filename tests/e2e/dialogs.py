@@ -263,16 +263,20 @@ REPORT_MESSAGE = 1000  # the message text of the failure report
 
 
 def dismiss_report(running, title="Oakcrest", seconds=WAIT_SECONDS):
-    """An interactive run that fails ends with the failure report: waits for it (a window
-    of that title that has the report's message control; the drive prompt shares the
-    title), presses its one button, Cancel, and returns the run's result."""
+    """An interactive run that fails ends with the failure report, and an unverified program
+    asks first whether to run at all: answers each message dialog (a window of that title
+    that has the report's message control; the drive prompt shares the title) with its
+    Cancel button until the run ends, and returns the run's result."""
     deadline = time.monotonic() + seconds
-    while True:
-        report = wait(title, seconds=max(1, int(deadline - time.monotonic())))
-        if any(control.id == REPORT_MESSAGE for control in report.controls):
-            break
+    while running.running():
         if time.monotonic() > deadline:
-            raise DriverError(f"no failure report titled {title!r}")
-        time.sleep(0.1)
-    press(title, IDCANCEL)
+            raise DriverError(f"the run did not end after its reports titled {title!r}")
+        try:
+            dialog = wait(title, seconds=2)
+            if any(control.id == REPORT_MESSAGE for control in dialog.controls):
+                press(title, IDCANCEL)
+            else:
+                time.sleep(0.1)
+        except DriverError:
+            pass  # no such window yet, or it went before the press
     return running.finish()

@@ -24,6 +24,17 @@ def package(name):
     return BUILD / "packages" / name / "GearRackInstaller.exe"
 
 
+def with_information(program, information, folder):
+    """A copy of `program` in `folder` carrying `information` as its embedded block, put
+    there by the packaging tool, which keeps the signature valid."""
+    copy = Path(folder) / "Oakcrest.exe"
+    copy.write_bytes(Path(program).read_bytes())
+    block = Path(folder) / "information.bin"
+    block.write_bytes(information)
+    subprocess.run([str(REPO / "scripts" / "embed-information"), str(copy), str(block)], check=True)
+    return copy
+
+
 def windows_path(path):
     """The Windows path of a local path (Wine maps / to drive Z:)."""
     path = Path(path).resolve()

@@ -6,7 +6,7 @@ import subprocess
 import pytest
 
 import harness
-from harness import REPO, package, read_log, run, windows_path
+from harness import REPO, package, read_log, run, windows_path, with_information
 
 PROBE = package("probe")
 E_ABORT = 0x80004004
@@ -45,16 +45,14 @@ def test_the_wizard_receives_the_users_words_in_its_own_folder(scratch):
     assert record["commandline"][0].startswith(f'"{folder}\\corvane.installerwizard.ui.exe" ')
     assert sorted(record["arg"]) == sorted([
         r"INSTALLDIR=C:\Program Files\Oak", "plain", "/temp", windows_path(scratch / "root"),
-        "/IAgreeToTheEULA", "/log", windows_path(scratch / "setup.log"), "CV_I="])
+        "/IAgreeToTheEULA", "/log", windows_path(scratch / "setup.log"), "CV_I=Zava Studio"])
     assert sorted(record["file"]) == ["corvane.installerwizard.ui.exe", "corvane.installerwizard.ui.exe.config",
                                       "install.bin", "projectitems.xml"]
     assert not (scratch / "root" / ZERO_GUID).exists()
 
 
 def test_info_block_lies_beside_the_wizard(scratch):
-    program = scratch / "Oakcrest.exe"
-    program.write_bytes(PROBE.read_bytes() + b"MRDC<info/>" + b"\0" * 6)
-    _, _, record = run_probe(scratch, program=program)
+    _, _, record = run_probe(scratch, program=with_information(PROBE, b"<info/>", scratch))
     assert "info.xml" in record["file"]
 
 

@@ -8,7 +8,7 @@ from pathlib import Path
 
 import pytest
 
-from harness import BUILD, LAUNCHER, REPO, SAMPLE, package, read_log, run, windows_path
+from harness import BUILD, LAUNCHER, REPO, SAMPLE, package, read_log, run, windows_path, with_information
 
 E_FAIL = 0x80004005
 SIZE_MISMATCH = 0x80040167
@@ -170,20 +170,12 @@ def test_not_enough_free_space_stops_start_up(scratch):
     assert list(root.iterdir()) == []
 
 
-def with_information(scratch, information, tail=b"\0" * 6):
-    """A copy of the sample program carrying `information` behind the marker at its end."""
-    program = scratch / "Oakcrest.exe"
-    data = SAMPLE.read_bytes() + b"MRDC" + information + tail
-    program.write_bytes(data)
-    return program
-
-
 @pytest.mark.parametrize("information, shown", [
     (b"<info product='Oakcrest'/>", "<info product='Oakcrest'/>"),
     (b"<a>one</a>\0<b>two</b>", "<a>one</a>"),  # written whole, shown up to the zero byte
 ])
 def test_embedded_information_is_written_beside_the_payload(scratch, information, shown):
-    result, lines, root = extract(scratch, program=with_information(scratch, information))
+    result, lines, root = extract(scratch, program=with_information(SAMPLE, information, scratch))
     assert result.exit_code == 0
     assert (root / ZERO_GUID / "info.xml").read_bytes() == information
     assert f"Found embedded information '{shown}'\r" in lines

@@ -20,14 +20,17 @@ def test_silent_dontrun_logs_start_up_and_run(scratch):
     result, log = silent_run(scratch)
     assert result.exit_code == 0
     lines = read_log(log)
-    params = f'Command line params /IAgreeToTheEULA /log "{windows_path(log)}" CV_I="" '
-    assert lines[0] == params
+    params = f'Command line params /IAgreeToTheEULA /log "{windows_path(log)}" CV_I="'
+    assert lines[0] == params + '" '  # the program name comes from the signature, later
     assert lines[1] == "Temp folder 'C:'"
     assert re.fullmatch(r"Started -?\d+", lines[2])
-    assert lines[3:12] == [".NET 2.0 0", ".NET 3.0 0", ".NET 3.5 0", ".NET 4.0 Client 0", ".NET 4.0 Full 0",
+    assert lines[3].startswith("Digital verification: 'The file ")
+    checks = lines.index(".NET 2.0 0")
+    assert lines[checks - 1] == "Digital verification: IssuerName 'Oakcrest Software'"
+    assert lines[checks:checks + 9] == [".NET 2.0 0", ".NET 3.0 0", ".NET 3.5 0", ".NET 4.0 Client 0", ".NET 4.0 Full 0",
                            ".NET 4.5 Client 0", ".NET 4.5 Full 0", ".NET 4.0 Full Detected SP 0", ".NET Version OK"]
     # The second options pass keeps the file it finds open: start-up's lines stay.
-    assert lines[12:15] == ["Run Embedded Resources ", params, "Temp folder 'C:'"]
+    assert lines[checks + 9:checks + 12] == ["Run Embedded Resources ", params + 'Zava" ', "Temp folder 'C:'"]
     assert lines.index("Remove folder 'Yes'") > lines.index("WorkOutFileNames 0")
     assert re.fullmatch(r"Ended -?\d+", lines[-1])
 
