@@ -41,7 +41,8 @@ uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
 uint32_t CGearRackInstallerApp::PrepareWorkingFolderRoot() {
     uint32_t result = workingFolder_.ProbeRoot(state.workingFolderRoot);
     if (result == 0) return 0;
-    result = PromptForTempFolder(Instance(), state.silent, state.openPromptCount, state.workingFolderRoot);
+    result = PromptForTempFolder(Instance(), state.silent, state.openPromptCount, ThreadId(),
+                                 state.workingFolderRoot);
     return result == 0 ? workingFolder_.ProbeRoot(state.workingFolderRoot) : result;
 }
 

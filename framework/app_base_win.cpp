@@ -6,6 +6,7 @@ namespace gr {
 
 int CWinApp::Run(HINSTANCE instance, std::wstring_view fullCommandLine) {
     instance_ = instance;
+    threadId_ = ::GetCurrentThreadId();
     fullCommandLine_.assign(fullCommandLine);
     commandLineText_.assign(ArgumentsAfterProgram(fullCommandLine));
     if (InitInstance()) {

@@ -26,6 +26,8 @@ public:
     int Run(HINSTANCE instance, std::wstring_view fullCommandLine);
 
     HINSTANCE Instance() const { return instance_; }
+    // The thread that runs InitInstance and ExitInstance: the user-interface thread.
+    DWORD ThreadId() const { return threadId_; }
     // The arguments as the process received them, after the program path.
     const std::wstring& CommandLineText() const { return commandLineText_; }
     // The full command line, program path included.
@@ -35,6 +37,7 @@ public:
 
 private:
     HINSTANCE instance_ = nullptr;
+    DWORD threadId_ = 0;
     std::wstring fullCommandLine_;
     std::wstring commandLineText_;
     HWND mainWindow_ = nullptr;

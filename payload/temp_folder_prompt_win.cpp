@@ -8,16 +8,29 @@ namespace gr {
 namespace {
 
 // Holds the open prompt count one higher for its lifetime, so that the user-interface
-// thread's wait loop knows a prompt is up on every path.
+// thread's wait loop knows a prompt is up on every path. A change of the count does not
+// wake that loop by itself, so each change is followed by a message to its thread: without
+// one, the splash would stay hidden after the prompt until the wizard shows its window.
 class OpenPrompt {
 public:
-    explicit OpenPrompt(std::atomic<int32_t>& count) : count_(count) { ++count_; }
-    ~OpenPrompt() { --count_; }
+    OpenPrompt(std::atomic<int32_t>& count, DWORD follower) : count_(count), follower_(follower) {
+        ++count_;
+        Wake();
+    }
+    ~OpenPrompt() {
+        --count_;
+        Wake();
+    }
     OpenPrompt(const OpenPrompt&) = delete;
     OpenPrompt& operator=(const OpenPrompt&) = delete;
 
 private:
+    void Wake() const {
+        if (follower_) ::PostThreadMessageW(follower_, WM_NULL, 0, 0);
+    }
+
     std::atomic<int32_t>& count_;
+    DWORD follower_;
 };
 
 }  // namespace
@@ -41,7 +54,7 @@ void CTempFolderDialog::DoDataExchange(bool save) {
 }
 
 uint32_t PromptForTempFolder(HINSTANCE module, bool silent, std::atomic<int32_t>& openPromptCount,
-                             std::wstring& root) {
+                             DWORD follower, std::wstring& root) {
     if (silent) {
         LogText(L"Not Prompting the user as silent installation\n");
         return static_cast<uint32_t>(E_FAIL);
@@ -51,7 +64,7 @@ uint32_t PromptForTempFolder(HINSTANCE module, bool silent, std::atomic<int32_t>
     dialog.folder = root;
     INT_PTR ended = 0;
     {
-        OpenPrompt open(openPromptCount);
+        OpenPrompt open(openPromptCount, follower);
         ended = dialog.DoModal();
     }
     if (ended != IDOK) return static_cast<uint32_t>(E_FAIL);

@@ -128,6 +128,91 @@ def close(title):
     drive("close", title)
 
 
+def menu(title):
+    """The window's system menu in order: (id, text) per item, None for a separator."""
+    items = []
+    for line in drive("menu", title):
+        match = re.fullmatch(r"item id=(\d+) text=(.*)", line)
+        assert match or line == "separator", f"unexpected driver output {line!r}"
+        items.append((int(match.group(1)), _unescape(match.group(2))) if match else None)
+    return items
+
+
+def syscommand(title, command_id):
+    drive("syscommand", title, command_id)
+
+
+@dataclasses.dataclass
+class TopLevel:
+    window: int
+    visible: bool
+    class_name: str
+    rect: tuple  # x, y, width, height in screen pixels
+    style: int
+    title: str
+
+
+def _top_levels(lines):
+    windows = []
+    for line in lines:
+        match = re.fullmatch(r"window=0x([0-9a-f]+) visible=([01]) class=(\S+) rect=(-?\d+),(-?\d+),(\d+),(\d+) "
+                             r"style=0x([0-9a-f]+) title=(.*)", line)
+        assert match, f"unexpected driver output {line!r}"
+        groups = match.groups()
+        windows.append(TopLevel(int(groups[0], 16), groups[1] == "1", groups[2], tuple(map(int, groups[3:7])),
+                                int(groups[7], 16), _unescape(groups[8])))
+    return windows
+
+
+def windows(program):
+    """The top-level windows, visible or not, of the running processes whose program file
+    is named `program` (such as "setup.exe")."""
+    return _top_levels(drive("windows", program))
+
+
+def poll(condition, what, seconds=WAIT_SECONDS):
+    """Asks `condition` again until it answers something true, which it returns; fails
+    after `seconds` naming `what` and the last answer."""
+    deadline = time.monotonic() + seconds
+    while True:
+        answer = condition()
+        if answer:
+            return answer
+        if time.monotonic() > deadline:
+            raise DriverError(f"not in {seconds} s: {what} (last: {answer!r})")
+        time.sleep(0.05)
+
+
+class Watch:
+    """The driver's `watch` of `program`, started before the program so that it sees every
+    window the program makes; `windows` waits for the program's end and returns each
+    window as last seen visible, or as last seen when it never was."""
+
+    def __init__(self, program, seconds=harness.RUN_SECONDS):
+        self.seconds = seconds
+        command = [str(DRIVER), "watch", program, str(seconds)]
+        if harness.LAUNCHER:
+            command.insert(0, harness.LAUNCHER)
+        self.out = tempfile.TemporaryFile()
+        self.err = tempfile.TemporaryFile()
+        environment = dict(os.environ, GEARRACK_TIMEOUT=str(seconds + DRIVER_MARGIN))
+        self.process = subprocess.Popen(command, env=environment, stdin=subprocess.DEVNULL, stdout=self.out,
+                                        stderr=self.err)
+        poll(lambda: _read(self.out).startswith("watching\n") or self.process.poll() is not None,
+             "the watch to begin", seconds=DRIVER_MARGIN)
+
+    def windows(self):
+        try:
+            status = self.process.wait(timeout=self.seconds + DRIVER_MARGIN + 30)
+            lines = _read(self.out).splitlines()
+        finally:
+            self.out.close()
+            self.err.close()
+        if status != 0:
+            raise DriverError(f"dialog_driver watch: status {status}: {lines!r}")
+        return _top_levels(lines[1:])
+
+
 def screenshot(title, bmp_path, png_path=None):
     """Copies the window from the screen into `bmp_path`, and into `png_path` too when given."""
     drive("screenshot", title, harness.windows_path(bmp_path))

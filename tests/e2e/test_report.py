@@ -1,11 +1,13 @@
 """The failure report as a user meets it: one dialog with the message, its link line and a
 single Cancel button; silent runs show nothing."""
 
+import pytest
+
 import dialogs
-from harness import SAMPLE, package, windows_path
+from harness import SAMPLE, package
 
 TITLE = "Oakcrest"
-MESSAGE, LINK, CANCEL, OK = 1000, 1001, 2, 1
+MESSAGE, LINK, HEADING, CANCEL, OK = 1000, 1001, 1003, 2, 1
 USAGE_ERROR = 0x80030057
 
 
@@ -31,3 +33,36 @@ def test_a_missing_framework_offers_its_download_page(scratch, framework):
     assert report.control(LINK).text == "https://www.microsoft.com/en-us/download/details.aspx?id=16614"
     dialogs.press(TITLE, CANCEL)
     assert running.finish().exit_code == 0x80110409
+
+
+@pytest.mark.parametrize("name, keys, required, link", [
+    # a service pack too low: the message names the one to install
+    ("net20sp1", {"v2.0.50727": {"Install": 1, "SP": 0}}, ".NET 2 SP 1", "/en-us/download/details.aspx?id=16614"),
+    ("net45full", {r"v4\Full": {"Install": 1, "Servicing": 4}}, ".NET (full) 4.5",
+     "/en-us/download/details.aspx?id=17718"),
+])
+def test_a_missing_framework_names_what_to_install(scratch, framework, name, keys, required, link):
+    framework(keys)
+    running = dialogs.start(package(name), "/dontrun", cwd=scratch)
+    report = dialogs.wait(TITLE)
+    assert report.control(MESSAGE).text == (
+        f"Oakcrest requires {required}. Please download from the Microsoft Download Center and retry.")
+    assert report.control(LINK).text == "https://www.microsoft.com" + link
+    dialogs.press(TITLE, CANCEL)
+    assert running.finish().exit_code == 0x80110409
+
+
+@pytest.mark.parametrize("name, exit_code, message", [
+    ("mismatch", 0x80040167, "A file is corrupt. Download Oakcrest and retry."),
+    ("probe", 5, "Oakcrest failed with exit code 0x       5."),  # %8x: padded with blanks
+    ("probe", 0x80131700,
+     "Oakcrest requires .NET 2. Please download from the Microsoft Download Center and retry.\r\n"
+     "(.NET 4 was detected.)"),
+])
+def test_a_failed_run_is_reported_after_the_splash(scratch, name, exit_code, message):
+    running = dialogs.start(package(name), "", cwd=scratch, env={"GEARRACK_PROBE_EXIT": hex(exit_code)})
+    report = dialogs.wait(TITLE)
+    assert (report.control(HEADING).text, report.control(MESSAGE).text, report.control(LINK).text) == (
+        "Error", message, "")
+    dialogs.press(TITLE, CANCEL)
+    assert running.finish().exit_code == exit_code

@@ -1,21 +1,33 @@
 // dialog_driver.exe <command> <title> ...
 // Drives the dialogs of another program in the same Windows session, for the end-to-end
-// tests. Every command first waits, by bounded polling, for a visible top-level window
-// whose title is exactly <title>, then acts on it:
+// tests. Every command but the last two first waits, by bounded polling, for a visible
+// top-level window whose title is exactly <title>, then acts on it:
 //   wait <title> [seconds]             prints the window and its controls (default 30 s;
 //                                      the other commands wait up to 10 s)
 //   set <title> <id> <text>            sets control <id>'s text (WM_SETTEXT)
 //   press <title> <id>                 presses button <id> (WM_COMMAND posted to the dialog)
 //   close <title>                      posts WM_CLOSE
 //   screenshot <title> <file.bmp>      copies the window from the screen into a 24-bit BMP
+//   menu <title>                       prints the window's system menu, one item a line:
+//                                      "item id=<id> text=<text>" or "separator"
+//   syscommand <title> <id>            posts WM_SYSCOMMAND with command <id>
+// The last two take the file name of a program (such as setup.exe) instead of a title:
+//   windows <program>                  prints the top-level windows, visible or not, of
+//                                      the processes of that program, one a line:
+//   window=0x<hwnd> visible=<0|1> class=<class> rect=<x>,<y>,<w>,<h> style=0x<style> title=<title>
+//   watch <program> <seconds>          prints "watching", waits for the program to start
+//                                      and watches its top-level windows until its last
+//                                      process ends; then prints each window once as
+//                                      `windows` does, as last seen visible if it ever was
 // Output is UTF-8, one line per fact; in texts, "\" "\n" "\r" "\t" are written as "\\"
 // "\n" "\r" "\t" so that each control stays on one line. `wait` prints
 //   window=0x<hwnd> client=<width>x<height> focus=<id of the focused control, 0 for none>
 //   id=<id> class=<class> rect=<x>,<y>,<width>,<height> style=0x<style> [sel=<a>,<b>] text=<text>
-// (rect in the dialog's client pixels; sel for edit boxes). A time-out prints the titles of
-// the visible windows there are. Exit status: 0 done, 1 no such window in time, 2 usage,
-// 3 the action failed.
+// (rect in the dialog's client pixels; sel for edit boxes; other rects in screen pixels).
+// A time-out prints the titles of the visible windows there are. Exit status: 0 done, 1 no
+// such window (or for `watch`, no end of the program) in time, 2 usage, 3 the action failed.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdint>
 #include <cwchar>
@@ -23,6 +35,7 @@
 #include <vector>
 
 #include "framework/handles_win.h"
+#include "menu_hook.h"
 
 namespace {
 
@@ -178,6 +191,150 @@ int Press(const wchar_t* title, int id) {
     return 0;
 }
 
+// The ids of the running processes whose program file is named `program`.
+std::vector<DWORD> ProcessesOf(const wchar_t* program) {
+    std::vector<DWORD> found;
+    gr::FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (bool more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
+         more = ::Process32NextW(snapshot.Get(), &entry))
+        if (::lstrcmpiW(entry.szExeFile, program) == 0) found.push_back(entry.th32ProcessID);
+    return found;
+}
+
+struct TopLevel {
+    HWND window;
+    bool visible;
+    std::wstring line;  // as `windows` prints it
+};
+
+struct Owners {
+    std::vector<DWORD> processes;
+    std::vector<TopLevel> windows;
+};
+
+// The title is read without a message (GetWindowTextW does not send one to another
+// process), so that looking does not wake the program and change what it does.
+std::wstring TopLevelLine(HWND window, bool visible) {
+    wchar_t className[64] = L"", title[256] = L"";
+    ::GetClassNameW(window, className, 64);
+    ::GetWindowTextW(window, title, 256);
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    return L"window=" + Hex(reinterpret_cast<uintptr_t>(window)) + L" visible=" + (visible ? L"1" : L"0") +
+           L" class=" + className + L" rect=" + std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L"," +
+           std::to_wstring(rect.right - rect.left) + L"," + std::to_wstring(rect.bottom - rect.top) +
+           L" style=" + Hex(static_cast<uint32_t>(::GetWindowLongW(window, GWL_STYLE))) + L" title=" + Escaped(title);
+}
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM parameter) {
+    auto* owners = reinterpret_cast<Owners*>(parameter);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    for (DWORD id : owners->processes) {
+        if (id != process) continue;
+        bool visible = ::IsWindowVisible(window) != FALSE;
+        owners->windows.push_back({window, visible, TopLevelLine(window, visible)});
+        break;
+    }
+    return TRUE;
+}
+
+Owners TopLevelWindowsOf(const wchar_t* program) {
+    Owners owners{ProcessesOf(program), {}};
+    if (!owners.processes.empty()) ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&owners));
+    return owners;
+}
+
+int ListWindows(const wchar_t* program) {
+    for (const TopLevel& window : TopLevelWindowsOf(program).windows) Print(window.line);
+    return 0;
+}
+
+// Prints "watching" at once, waits for a process named `program` to start, then records
+// every top-level window of that name's processes until none is left, and prints each
+// window once: as it was when last seen visible, or as last seen if it never was.
+int Watch(const wchar_t* program, DWORD limitMs) {
+    Print(L"watching");
+    std::vector<TopLevel> seen;
+    bool started = false;
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < limitMs; ::Sleep(5)) {
+        Owners owners = TopLevelWindowsOf(program);
+        if (owners.processes.empty() && started) {
+            for (const TopLevel& window : seen) Print(window.line);
+            return 0;
+        }
+        started = started || !owners.processes.empty();
+        for (const TopLevel& now : owners.windows) {
+            TopLevel* known = nullptr;
+            for (TopLevel& window : seen) known = window.window == now.window ? &window : known;
+            if (!known) seen.push_back(now);
+            else if (now.visible || !known->visible) *known = now;
+        }
+    }
+    Print(started ? L"timeout: the program still runs" : L"timeout: the program never started");
+    return kTimedOut;
+}
+
+// Posted, as a press is: the about box that a command may open is modal.
+int SysCommand(const wchar_t* title, int id) {
+    HWND dialog = FindOrReport(title, kActionWaitMs);
+    if (!dialog) return kTimedOut;
+    if (!::PostMessageW(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0)) {
+        Print(L"failed: WM_SYSCOMMAND not posted");
+        return kFailed;
+    }
+    Print(L"syscommand id=" + std::to_wstring(id));
+    return 0;
+}
+
+// Hooks `window`'s thread with menu_hook.dll from `library` and sends the window the
+// hook's message, on which the hook, inside the window's process, copies the system menu
+// into the memory named after this process.
+void ReadInItsProcess(HWND window, const std::wstring& library) {
+    gr::Module module(::LoadLibraryW(library.c_str()));
+    FARPROC found = module ? ::GetProcAddress(module.Get(), menu_hook::kProcedure) : nullptr;
+    if (!found) return;
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found)),
+                                     module.Get(), ::GetWindowThreadProcessId(window, nullptr));
+    if (!hook) return;
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window, ::RegisterWindowMessageW(menu_hook::kReadMessage), ::GetCurrentProcessId(), 0,
+                          SMTO_ABORTIFHUNG, kMessageLimitMs, &ignored);
+    ::UnhookWindowsHookEx(hook);
+}
+
+// A menu can be read only in the process that owns it (see menu_hook.h).
+int Menu(const wchar_t* title) {
+    HWND dialog = FindOrReport(title, kActionWaitMs);
+    if (!dialog) return kTimedOut;
+    gr::Handle shared(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(menu_hook::Menu),
+                                           menu_hook::SharedName(::GetCurrentProcessId()).c_str()));
+    void* view = shared ? ::MapViewOfFile(shared.Get(), FILE_MAP_WRITE, 0, 0, 0) : nullptr;
+    if (!view) {
+        Print(L"failed: no shared memory, error " + std::to_wstring(::GetLastError()));
+        return kFailed;
+    }
+    auto* menu = static_cast<menu_hook::Menu*>(view);
+    menu->count = menu_hook::kNotRead;
+    wchar_t path[MAX_PATH];
+    std::wstring library(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
+    library.replace(library.find_last_of(L'\\') + 1, std::wstring::npos, L"menu_hook.dll");
+    ReadInItsProcess(dialog, library);
+    LONG count = menu->count;
+    for (LONG i = 0; i < count; ++i) {
+        const menu_hook::Item& item = menu->items[i];
+        Print(item.type & MFT_SEPARATOR ? std::wstring(L"separator")
+                                        : L"item id=" + std::to_wstring(item.id) + L" text=" + Escaped(item.text));
+    }
+    ::UnmapViewOfFile(view);
+    if (count >= 0) return 0;
+    Print(count == menu_hook::kNoMenu ? L"failed: the window has no system menu"
+                                      : L"failed: cannot read the menu in its process with " + library);
+    return kFailed;
+}
+
 int Close(const wchar_t* title) {
     HWND dialog = FindOrReport(title, kActionWaitMs);
     if (!dialog) return kTimedOut;
@@ -283,7 +440,8 @@ long Number(const wchar_t* text, long fallback) {
 }
 
 int Usage() {
-    Print(L"usage: dialog_driver wait|set|press|close|screenshot <title> ...");
+    Print(L"usage: dialog_driver wait|set|press|close|screenshot|menu|syscommand <title> ...");
+    Print(L"       dialog_driver windows|watch <program> ...");
     return kUsage;
 }
 
@@ -305,6 +463,16 @@ int wmain(int argc, wchar_t** argv) {
         return command == L"set" ? SetText(title, static_cast<int>(id), argv[4]) : Press(title, static_cast<int>(id));
     }
     if (command == L"close" && argc == 3) return Close(title);
+    if (command == L"menu" && argc == 3) return Menu(title);
+    if (command == L"windows" && argc == 3) return ListWindows(title);
+    if (command == L"watch" && argc == 4) {
+        long seconds = Number(argv[3], -1);
+        return seconds < 0 ? Usage() : Watch(title, static_cast<DWORD>(seconds) * 1000);
+    }
+    if (command == L"syscommand" && argc == 4) {
+        long id = Number(argv[3], -1);
+        return id < 0 || id > 0xffff ? Usage() : SysCommand(title, static_cast<int>(id));
+    }
     if (command == L"screenshot" && argc == 4) return Screenshot(title, argv[3]);
     return Usage();
 }

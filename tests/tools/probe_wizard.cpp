@@ -5,7 +5,10 @@
 //                           one "arg=" per argument as the system's splitting sees them,
 //                           "cwd=", and one "file=" per file in its own folder
 //   GEARRACK_PROBE_WINDOW   milliseconds after which it shows a visible window (none if unset)
-//   GEARRACK_PROBE_STAY     milliseconds it keeps running after that (default 0)
+//   GEARRACK_PROBE_GATE     file whose existence it waits for (up to a minute) before that
+//                           delay begins, so that a test decides when the window appears
+//   GEARRACK_PROBE_STAY     milliseconds it keeps running after that (default 0), or less
+//                           when its window is closed
 //   GEARRACK_PROBE_LOG      lines ("|"-separated) to append to the file named by its /log argument
 //   GEARRACK_PROBE_LEAVE    files (";"-separated, subfolders allowed) to leave in its folder
 //   GEARRACK_PROBE_EXIT     its exit code (decimal, or hexadecimal with 0x)
@@ -105,12 +108,18 @@ void Leave(const std::wstring& files) {
     }
 }
 
+void WaitForFile(const std::wstring& path) {
+    constexpr ULONGLONG kLimitMs = 60000;
+    for (ULONGLONG end = ::GetTickCount64() + kLimitMs; ::GetTickCount64() < end; ::Sleep(20))
+        if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+}
+
 void ShowWindowFor(DWORD milliseconds) {
     HWND window = ::CreateWindowExW(0, L"STATIC", L"Probe wizard", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
                                     200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ULONGLONG end = ::GetTickCount64() + milliseconds;
     MSG message;
-    while (::GetTickCount64() < end) {
+    while (::GetTickCount64() < end && ::IsWindow(window)) {
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
@@ -127,6 +136,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     WriteLog(Variable(L"GEARRACK_PROBE_LOG"));
     std::wstring delay = Variable(L"GEARRACK_PROBE_WINDOW");
     if (!delay.empty()) {
+        std::wstring gate = Variable(L"GEARRACK_PROBE_GATE");
+        if (!gate.empty()) WaitForFile(gate);
         ::Sleep(static_cast<DWORD>(std::wcstoul(delay.c_str(), nullptr, 10)));
         ShowWindowFor(static_cast<DWORD>(std::wcstoul(Variable(L"GEARRACK_PROBE_STAY").c_str(), nullptr, 10)));
     }

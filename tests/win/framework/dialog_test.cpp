@@ -244,7 +244,7 @@ TEST(Dialog, MissingTemplateShowsNothingAndFails) {
 
     std::atomic<int32_t> prompts{0};
     std::wstring root = L"C:\\";
-    EXPECT_EQ(PromptForTempFolder(nullptr, false, prompts, root), kFail);
+    EXPECT_EQ(PromptForTempFolder(nullptr, false, prompts, 0, root), kFail);
     EXPECT_EQ(root, L"C:\\");
     EXPECT_EQ(prompts, 0);
 }
@@ -257,6 +257,7 @@ struct PromptRun {
     std::atomic<int32_t> prompts{0};
     std::wstring root = L"C:\\Scratch folder";
     uint32_t result = 0x12345678;
+    DWORD follower = 0;  // the thread told of each change of `prompts`
     DWORD threadId = 0;
     Handle thread;
 
@@ -267,10 +268,18 @@ struct PromptRun {
     bool Finished() { return ::WaitForSingleObject(thread.Get(), kLimitMs) == WAIT_OBJECT_0; }
     static DWORD WINAPI Main(void* parameter) {
         auto* run = static_cast<PromptRun*>(parameter);
-        run->result = PromptForTempFolder(run->module, run->silent, run->prompts, run->root);
+        run->result = PromptForTempFolder(run->module, run->silent, run->prompts, run->follower, run->root);
         return 0;
     }
 };
+
+// Takes the WM_NULL messages posted to this thread (not to a window) and counts them.
+int TakeWakeUps() {
+    int count = 0;
+    MSG message;
+    while (::PeekMessageW(&message, reinterpret_cast<HWND>(-1), WM_NULL, WM_NULL, PM_REMOVE)) ++count;
+    return count;
+}
 
 struct Answer {
     const char* name;
@@ -288,10 +297,13 @@ class PromptAnswers : public SampleDialogs, public ::testing::WithParamInterface
 TEST_P(PromptAnswers, SetTheRootOnlyOnOk) {
     const Answer& answer = GetParam();
     PromptRun run(module_, false);
+    TakeWakeUps();  // also gives this thread its queue, which the prompt posts to
+    run.follower = ::GetCurrentThreadId();
     ASSERT_TRUE(run.Start());
     HWND window = WaitForWindowOf(run.threadId);
     ASSERT_NE(window, nullptr) << "no prompt appeared";
     EXPECT_EQ(run.prompts, 1);
+    EXPECT_EQ(TakeWakeUps(), 1);  // the wait loop must see the count change, or the splash stays put
     EXPECT_EQ(TextOf(window), L"Oakcrest");
     HWND edit = ::GetDlgItem(window, 1005);
     EXPECT_EQ(TextOf(edit), L"C:\\Scratch folder");
@@ -306,6 +318,7 @@ TEST_P(PromptAnswers, SetTheRootOnlyOnOk) {
     EXPECT_EQ(run.result, answer.result);
     EXPECT_EQ(run.root, answer.root);
     EXPECT_EQ(run.prompts, 0);
+    EXPECT_EQ(TakeWakeUps(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
