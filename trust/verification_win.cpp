@@ -11,6 +11,10 @@
 namespace gr {
 namespace {
 
+// The request as 32-bit Windows of every version reads it: without the later fields.
+static_assert(sizeof(void*) != 4 || sizeof(WINTRUST_DATA) == 48, "trust data of 48 bytes");
+static_assert(sizeof(void*) != 4 || sizeof(WINTRUST_FILE_INFO) == 16, "file record of 16 bytes");
+
 // Asks the trust provider about `path`. Without the provider every file counts as one it
 // cannot judge, with the thread's last error saying so.
 int32_t AskTrustProvider(const std::wstring& path, DWORD& lastError) {
