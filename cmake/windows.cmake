@@ -2,6 +2,14 @@
 # Windows-side test tools and the tests that run under Wine.
 enable_language(RC)
 set(CMAKE_CXX_FLAGS_RELEASE "-DNDEBUG")  # the program's own size options decide
+# kernel32 comes from the compiler's own library list, after the C runtime, and not from
+# CMake's standard libraries ahead of it. With the program's own start-up, ld 2.40 links the
+# runtime functions that only the optimised code asks for (malloc, memmove and the like,
+# which the compiler leaves out of the symbols it shows the linker beforehand) after the
+# whole-program pass; when every kernel32 import was taken from the earlier copy of
+# kernel32, it loses those functions from its file list and crashes (a segmentation fault
+# while it builds the base relocations). Every target still gets kernel32 from that list.
+string(REGEX REPLACE "(^| )-lkernel32( |$)" "\\1" CMAKE_CXX_STANDARD_LIBRARIES "${CMAKE_CXX_STANDARD_LIBRARIES}")
 include(cmake/signing.cmake)
 include(cmake/package.cmake)
 
