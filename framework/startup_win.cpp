@@ -15,15 +15,33 @@ extern "C" {
 // The image's own base address: the instance handle wWinMain is given.
 extern IMAGE_DOS_HEADER __ImageBase;
 
-// libmingw32's: constructs the static objects, once, and registers the destructors of the
-// constructor list.
-void __main();
+// The linker's lists of static constructors and destructors (functions in .ctors and
+// .dtors): a -1, the functions, a null.
+extern void (*__CTOR_LIST__[])();
+extern void (*__DTOR_LIST__[])();
 
 // The compiler registers each static object's destructor here; msvcrt's exit() runs them in
 // reverse order. The runtime's start-up defines this function, so without it we do.
 int __cdecl atexit(void (__cdecl* function)()) {
     return _onexit(reinterpret_cast<_onexit_t>(function)) != nullptr ? 0 : -1;
 }
+
+namespace {
+
+void RunDestructorList() {
+    for (void (**function)() = __DTOR_LIST__ + 1; *function != nullptr; ++function) (*function)();
+}
+
+// What libmingw32's __main does: the constructors from the last to the first, then the
+// destructor list registered to run at exit.
+void RunConstructorList() {
+    size_t count = 0;
+    while (__CTOR_LIST__[count + 1] != nullptr) ++count;
+    for (; count > 0; --count) __CTOR_LIST__[count]();
+    atexit(RunDestructorList);
+}
+
+}  // namespace
 
 // The entry point, which the linker looks for by this name. The system calls it with a
 // stack aligned to 4 bytes only.
@@ -44,7 +62,7 @@ __attribute__((force_align_arg_pointer, used)) void WinMainCRTStartup() {
     }
     while (*arguments != 0 && *arguments <= L' ') ++arguments;
 
-    __main();
+    RunConstructorList();
     std::exit(wWinMain(reinterpret_cast<HINSTANCE>(&__ImageBase), nullptr, arguments, show));
 }
 
