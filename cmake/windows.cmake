@@ -14,9 +14,12 @@ include(cmake/signing.cmake)
 include(cmake/package.cmake)
 
 set(GEARRACK_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-# Size first: the program is the first thing a user downloads and waits for.
+# Size first: the program is the first thing a user downloads and waits for. Compile
+# options, which the whole-program pass takes from each function: giving them only at
+# the link has no effect. Without a frame pointer every function's entry and exit is
+# shorter and EBP is one more register.
 set(GEARRACK_SIZE_OPTIONS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
-    -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
+    -fno-asynchronous-unwind-tables -fno-threadsafe-statics -fomit-frame-pointer)
 file(GLOB GEARRACK_PROGRAM_RESOURCES CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/art/*.ico res/art/*.bmp)
 
 # Compile and link options of everything that goes into the program.
