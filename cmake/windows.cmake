@@ -17,9 +17,11 @@ set(GEARRACK_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN3
 # Size first: the program is the first thing a user downloads and waits for. Compile
 # options, which the whole-program pass takes from each function: giving them only at
 # the link has no effect. Without a frame pointer every function's entry and exit is
-# shorter and EBP is one more register.
+# shorter and EBP is one more register. The stack is kept aligned to 4 bytes, what 32-bit
+# Windows itself guarantees, not 16: the program uses no SSE, so the padding bought nothing.
 set(GEARRACK_SIZE_OPTIONS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
-    -fno-asynchronous-unwind-tables -fno-threadsafe-statics -fomit-frame-pointer)
+    -fno-asynchronous-unwind-tables -fno-threadsafe-statics -fomit-frame-pointer
+    -mpreferred-stack-boundary=2)
 file(GLOB GEARRACK_PROGRAM_RESOURCES CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/art/*.ico res/art/*.bmp)
 
 # Compile and link options of everything that goes into the program.
