@@ -20,10 +20,12 @@ set(GEARRACK_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN3
 # shorter and EBP is one more register. The stack is kept aligned to 4 bytes, what 32-bit
 # Windows itself guarantees, not 16: the program uses no SSE, so the padding bought nothing.
 # A function called from one place stays a function: merged into its caller (the whole run
-# sequence ended up in one function of 6 KB) it made the code larger, not smaller.
+# sequence ended up in one function of 6 KB) it made the code larger, not smaller. Nor is
+# anything inlined before the whole-program pass, which then weighs each call with all the
+# program in view (the string members otherwise copied into every caller).
 set(GEARRACK_SIZE_OPTIONS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
     -fno-asynchronous-unwind-tables -fno-threadsafe-statics -fomit-frame-pointer
-    -mpreferred-stack-boundary=2 -fno-inline-functions-called-once)
+    -mpreferred-stack-boundary=2 -fno-inline-functions-called-once -fno-early-inlining)
 file(GLOB GEARRACK_PROGRAM_RESOURCES CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/art/*.ico res/art/*.bmp)
 
 # Compile and link options of everything that goes into the program.
