@@ -1,5 +1,7 @@
 #include "app/command_line_info.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 
 namespace gr {
@@ -17,7 +19,7 @@ bool IsValueOption(const std::wstring& word) {
 void CCommandLineInfoEx::ParseParam(const std::wstring& param, bool isPrefixed, bool isLast) {
     if (isPrefixed) {
         options_.Set(param, kTrue);
-        prefixedNames_.insert(param);
+        prefixedNames_.push_back(param);
         pendingOption_.clear();
     } else if (IsValueOption(param) && !isLast) {
         pendingOption_ = param;  // replaces a value option still waiting for its word
@@ -43,7 +45,7 @@ bool CCommandLineInfoEx::HasFlag(const std::wstring& name) const {
 }
 
 bool CCommandLineInfoEx::HasPrefixedFlag(const std::wstring& name) const {
-    return prefixedNames_.count(name) != 0 && HasFlag(name);
+    return std::find(prefixedNames_.begin(), prefixedNames_.end(), name) != prefixedNames_.end() && HasFlag(name);
 }
 
 void CCommandLineInfoEx::SetOption(const std::wstring& name, const std::wstring& value) {

@@ -2,8 +2,8 @@
 // table; "temp", "extract" and "log" (any letter case) take the next word as their value.
 #pragma once
 
-#include <set>
 #include <string>
+#include <vector>
 
 #include "app/option_table.h"
 #include "framework/command_line.h"
@@ -33,7 +33,7 @@ public:
 
 private:
     OptionTable options_;
-    std::set<std::wstring> prefixedNames_;
+    std::vector<std::wstring> prefixedNames_;  // in the order given; a name may repeat
     std::wstring pendingOption_;
 };
 

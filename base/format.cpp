@@ -19,12 +19,14 @@ std::wstring Hex(uint64_t value, bool upper, size_t minDigits) {
     return text;
 }
 
+// 32-bit arithmetic throughout: a 64-bit division would bring in the compiler's helper
+// routines and their unwind tables.
 std::wstring Decimal(const FormatArg& arg) {
-    uint64_t magnitude = arg.number() & 0xFFFFFFFFu;
+    uint32_t magnitude = static_cast<uint32_t>(arg.number());
     bool negative = false;
     if (arg.kind() == FormatArg::Kind::Signed && (magnitude & 0x80000000u)) {
         negative = true;
-        magnitude = 0x100000000ull - magnitude;
+        magnitude = 0u - magnitude;  // the two's complement: 0x80000000 gives 2147483648
     }
     std::wstring text;
     do {

@@ -190,10 +190,13 @@ function(gearrack_add_package target)
         OBJECT_DEPENDS "${work}/manifest.bin;${payload};${GEARRACK_PROGRAM_RESOURCES}")
 
     add_executable(${target} WIN32 ${GEARRACK_SOURCE_DIR}/app/main_win.cpp
-        ${GEARRACK_SOURCE_DIR}/framework/runtime_win.cpp "${work}/package.rc")
+        ${GEARRACK_SOURCE_DIR}/framework/runtime_win.cpp ${GEARRACK_SOURCE_DIR}/framework/startup_win.cpp
+        "${work}/package.rc")
     target_include_directories(${target} PRIVATE ${GEARRACK_SOURCE_DIR}/res)
     target_link_libraries(${target} PRIVATE gearrack_program ${P_DLL_SAFETY})
     gearrack_program_options(${target})
+    # The program's own start-up (framework/startup_win.cpp) replaces the C runtime's.
+    target_link_options(${target} PRIVATE -nostartfiles)
     if(pkg_file_alignment)
         target_link_options(${target} PRIVATE -Wl,--file-alignment,${pkg_file_alignment})
     endif()

@@ -8,12 +8,12 @@ std::vector<std::wstring> AssignFileNames(ResourceCatalogue& catalogue, const Ma
                                           std::wstring& wizardFile) {
     std::vector<std::wstring> lines;
     for (CResource& entry : catalogue) {
-        auto record = manifest.find(entry.id);
-        if (record == manifest.end()) continue;
-        entry.fileName = record->second.name;
-        entry.expectedSize = record->second.size;
+        const CResourceFile* record = manifest.Find(entry.id);
+        if (record == nullptr) continue;
+        entry.fileName = record->name;
+        entry.expectedSize = record->size;
         if (entry.IsExecutable()) wizardFile = entry.fileName;
-        lines.push_back(Format(L"Work Out FileName %s, Bytes %ld\n", record->second.name, record->second.size));
+        lines.push_back(Format(L"Work Out FileName %s, Bytes %ld\n", record->name, record->size));
     }
     return lines;
 }

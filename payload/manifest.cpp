@@ -24,6 +24,20 @@ private:
 
 }  // namespace
 
+CResourceFile& ManifestMap::operator[](uint32_t id) {
+    for (CResourceFile& record : records_)
+        if (record.id == id) return record;
+    CResourceFile& added = records_.emplace_back();
+    added.id = id;
+    return added;
+}
+
+const CResourceFile* ManifestMap::Find(uint32_t id) const {
+    for (const CResourceFile& record : records_)
+        if (record.id == id) return &record;
+    return nullptr;
+}
+
 uint32_t ParseManifest(std::wstring_view text, ManifestMap& map) {
     FieldReader fields(text);
     for (std::wstring_view token = fields.Next(); !token.empty(); token = fields.Next()) {

@@ -2,10 +2,11 @@
 // a time as records of id, file name and size.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gr {
 
@@ -18,7 +19,21 @@ struct CResourceFile {
     std::wstring name;
 };
 
-using ManifestMap = std::map<uint32_t, CResourceFile>;
+// The manifest's records by id. A package carries a handful, so a list searched from the
+// start serves, and spares the program a tree's code.
+class ManifestMap {
+public:
+    // The record with `id`, added (empty but for its id) when there is none.
+    CResourceFile& operator[](uint32_t id);
+    // The record with `id`, or null.
+    const CResourceFile* Find(uint32_t id) const;
+    size_t count(uint32_t id) const { return Find(id) != nullptr ? 1 : 0; }
+    size_t size() const { return records_.size(); }
+    bool empty() const { return records_.empty(); }
+
+private:
+    std::vector<CResourceFile> records_;
+};
 
 // Reads every record of `text` into `map`; a later record with the same id replaces an
 // earlier one. A run of separators counts as one; separators at either end are ignored;
