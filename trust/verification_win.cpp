@@ -11,6 +11,10 @@
 namespace gr {
 namespace {
 
+// The verification asked for: Authenticode. WinVerifyTrust only reads it, so it gets the
+// read-only constant itself: a local copy would bring its own writable data section.
+constexpr GUID kVerifyAction = WINTRUST_ACTION_GENERIC_VERIFY_V2;
+
 // Asks the trust provider about `path`. Without the provider every file counts as one it
 // cannot judge, with the thread's last error saying so.
 int32_t AskTrustProvider(const std::wstring& path, DWORD& lastError) {
@@ -30,8 +34,7 @@ int32_t AskTrustProvider(const std::wstring& path, DWORD& lastError) {
     data.dwUnionChoice = WTD_CHOICE_FILE;
     data.pFile = &file;
     data.dwProvFlags = WTD_SAFER_FLAG;
-    GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
-    LONG result = verify(nullptr, &action, &data);
+    LONG result = verify(nullptr, const_cast<GUID*>(&kVerifyAction), &data);
     lastError = ::GetLastError();  // tells an unsigned file from an unreadable one
     return static_cast<int32_t>(result);
 }
