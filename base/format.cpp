@@ -1,5 +1,7 @@
 #include "base/format.h"
 
+#include <iterator>
+
 namespace gr {
 namespace {
 
@@ -8,44 +10,52 @@ void AppendPadded(std::wstring& out, std::wstring_view text, size_t width) {
     out.append(text);
 }
 
-std::wstring Hex(uint64_t value, bool upper, size_t minDigits) {
+// Room for the longest number: 16 hexadecimal digits, or a sign and 10 decimal digits.
+using DigitBuffer = wchar_t[2 * sizeof(uint64_t) + 1];
+
+// Writes the hexadecimal digits of `value` into the end of `buffer`, at least `minDigits`
+// of them; returns where they start.
+wchar_t* Hex(uint64_t value, bool upper, size_t minDigits, DigitBuffer& buffer) {
     const wchar_t* digits = upper ? L"0123456789ABCDEF" : L"0123456789abcdef";
-    std::wstring text;
+    wchar_t* first = std::end(buffer);
     do {
-        text.insert(text.begin(), digits[value & 0xF]);
+        *--first = digits[value & 0xF];
         value >>= 4;
     } while (value != 0);
-    if (text.size() < minDigits) text.insert(0, minDigits - text.size(), L'0');
-    return text;
+    while (static_cast<size_t>(std::end(buffer) - first) < minDigits) *--first = L'0';
+    return first;
 }
 
-// 32-bit arithmetic throughout: a 64-bit division would bring in the compiler's helper
-// routines and their unwind tables.
-std::wstring Decimal(const FormatArg& arg) {
+// As Hex, in decimal. 32-bit arithmetic throughout: a 64-bit division would bring in the
+// compiler's helper routines and their unwind tables.
+wchar_t* Decimal(const FormatArg& arg, DigitBuffer& buffer) {
     uint32_t magnitude = static_cast<uint32_t>(arg.number());
     bool negative = false;
     if (arg.kind() == FormatArg::Kind::Signed && (magnitude & 0x80000000u)) {
         negative = true;
         magnitude = 0u - magnitude;  // the two's complement: 0x80000000 gives 2147483648
     }
-    std::wstring text;
+    wchar_t* first = std::end(buffer);
     do {
-        text.insert(text.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
+        *--first = static_cast<wchar_t>(L'0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    if (negative) text.insert(text.begin(), L'-');
-    return text;
+    if (negative) *--first = L'-';
+    return first;
 }
 
-// Renders one argument under the conversion letter `conversion`.
-std::wstring Render(wchar_t conversion, const FormatArg& arg) {
-    if (arg.kind() == FormatArg::Kind::Text) return std::wstring(arg.text());
+// Renders one argument under the conversion letter `conversion`: its text, or its digits
+// written into `buffer`.
+std::wstring_view Render(wchar_t conversion, const FormatArg& arg, DigitBuffer& buffer) {
+    if (arg.kind() == FormatArg::Kind::Text) return arg.text();
+    wchar_t* first;
     switch (conversion) {
-    case L'x': return Hex(arg.number() & 0xFFFFFFFFu, false, 1);
-    case L'X': return Hex(arg.number() & 0xFFFFFFFFu, true, 1);
-    case L'p': return Hex(arg.number(), true, 2 * sizeof(void*));
-    default: return Decimal(arg);
+    case L'x': first = Hex(arg.number() & 0xFFFFFFFFu, false, 1, buffer); break;
+    case L'X': first = Hex(arg.number() & 0xFFFFFFFFu, true, 1, buffer); break;
+    case L'p': first = Hex(arg.number(), true, 2 * sizeof(void*), buffer); break;
+    default: first = Decimal(arg, buffer); break;
     }
+    return std::wstring_view(first, static_cast<size_t>(std::end(buffer) - first));
 }
 
 bool IsConversion(wchar_t c) {
@@ -77,7 +87,8 @@ std::wstring FormatText(std::wstring_view format, std::initializer_list<FormatAr
         } else if (!IsConversion(format[j])) {
             out.append(format.substr(i, j - i + 1));  // unknown: keep as typed
         } else if (next != args.end()) {
-            AppendPadded(out, Render(format[j], *next++), width);
+            DigitBuffer digits;
+            AppendPadded(out, Render(format[j], *next++, digits), width);
         }
         i = j;
     }

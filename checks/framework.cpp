@@ -15,6 +15,10 @@ constexpr wchar_t kV4Full[] = L"Software\\Microsoft\\NET Framework Setup\\NDP\\v
 
 // .NET 4.5 and every later 4.x release mark themselves by this "Release" value.
 constexpr uint32_t kRelease45 = 378389;
+// The lowest versions of 3.0 and 3.5 that count as installed. Named constants, read-only
+// data: as temporaries in the calls they were copied in from writable data.
+constexpr std::array<int32_t, 4> kV30Lowest = {3, 0, 4506, 26};
+constexpr std::array<int32_t, 4> kV35Lowest = {3, 5, 21022, 8};
 
 enum class Detection { V20, V30, V35, V40Client, V40Full, V45Client, V45Full };
 
@@ -69,13 +73,13 @@ bool Detect(Detection detection, const RegistryReader& registry, int32_t& level)
         return true;
     case Detection::V30:
         if (!ValueIsOne(registry, kV20, L"Install") || !ValueIsOne(registry, kV30Setup, L"InstallSuccess") ||
-            !CompareRegistryVersion(registry, kV30Setup, L"Version", {3, 0, 4506, 26}))
+            !CompareRegistryVersion(registry, kV30Setup, L"Version", kV30Lowest))
             return false;
         level = ReadLevel(registry, kV30, L"SP");
         return true;
     case Detection::V35:
         if (!ValueIsOne(registry, kV20, L"Install") || !ValueIsOne(registry, kV35, L"Install") ||
-            !CompareRegistryVersion(registry, kV35, L"Version", {3, 5, 21022, 8}))
+            !CompareRegistryVersion(registry, kV35, L"Version", kV35Lowest))
             return false;
         level = ReadLevel(registry, kV35, L"SP");
         return true;

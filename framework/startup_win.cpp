@@ -1,11 +1,12 @@
 // The program's own start-up, in place of the C runtime's. The runtime's start-up prepares
-// what this program never uses (argument vectors, a copy of the environment, floating-point
-// and signal handlers, thread-local storage, the relocation of imported data, of which the
-// image has none) and costs about 10 KB. What the program needs is done here, in the
-// runtime's order: wWinMain's arguments are taken, the static objects are constructed, and
-// exit() ends the process with wWinMain's answer, destroying the static objects on the way.
-// msvcrt.dll sets itself up when it is loaded, so the heap and string functions need
-// nothing more. Linked into the program only (with -nostartfiles), never into the tests.
+// what this program never uses (argument vectors, a copy of the environment, handlers for
+// floating-point errors and signals, thread-local storage, the relocation of imported data,
+// of which the image has none) and costs about 10 KB. What the program needs is done here,
+// in the runtime's order: the floating-point unit is reset, wWinMain's arguments are taken,
+// the static objects are constructed, and exit() ends the process with wWinMain's answer,
+// destroying the static objects on the way. msvcrt.dll sets itself up when it is loaded, so
+// the heap and string functions need nothing more. Linked into the program only (with
+// -nostartfiles), never into the tests.
 #include <windows.h>
 
 #include <cstdlib>
@@ -47,6 +48,9 @@ void RunConstructorList() {
 // stack aligned to 4 bytes only.
 [[noreturn]] void WinMainCRTStartup();
 __attribute__((force_align_arg_pointer, used)) void WinMainCRTStartup() {
+    // The x87 unit to 64-bit precision, as the runtime's start-up left this thread.
+    __asm__ __volatile__("fninit");
+
     STARTUPINFOW startup{};
     ::GetStartupInfoW(&startup);
     int show = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWDEFAULT;

@@ -15,6 +15,10 @@ namespace {
 static_assert(sizeof(void*) != 4 || sizeof(WINTRUST_DATA) == 48, "trust data of 48 bytes");
 static_assert(sizeof(void*) != 4 || sizeof(WINTRUST_FILE_INFO) == 16, "file record of 16 bytes");
 
+// The verification asked for: Authenticode. WinVerifyTrust only reads it, so it gets the
+// read-only constant itself: a local copy would bring its own writable data section.
+constexpr GUID kVerifyAction = WINTRUST_ACTION_GENERIC_VERIFY_V2;
+
 // Asks the trust provider about `path`. Without the provider every file counts as one it
 // cannot judge, with the thread's last error saying so.
 int32_t AskTrustProvider(const std::wstring& path, DWORD& lastError) {
@@ -34,8 +38,7 @@ int32_t AskTrustProvider(const std::wstring& path, DWORD& lastError) {
     data.dwUnionChoice = WTD_CHOICE_FILE;
     data.pFile = &file;
     data.dwProvFlags = WTD_SAFER_FLAG;
-    GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
-    LONG result = verify(nullptr, &action, &data);
+    LONG result = verify(nullptr, const_cast<GUID*>(&kVerifyAction), &data);
     lastError = ::GetLastError();  // tells an unsigned file from an unreadable one
     return static_cast<int32_t>(result);
 }

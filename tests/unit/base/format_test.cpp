@@ -11,6 +11,7 @@ TEST(Format, ConvertsEachSpecifierOfTheProgramsSubset) {
     EXPECT_EQ(Format(L"%d", int32_t{INT32_MIN}), L"-2147483648");
     EXPECT_EQ(Format(L"%x", uint32_t{0x80030057}), L"80030057");
     EXPECT_EQ(Format(L"%x", int32_t{-1}), L"ffffffff");
+    EXPECT_EQ(Format(L"%X", uint32_t{0xBEEF}), L"BEEF");
     EXPECT_EQ(Format(L"%ld", uint32_t{0xFFFFFFFF}), L"4294967295");
     EXPECT_EQ(Format(L"Remove folder '%s'\n", L"Yes"), L"Remove folder 'Yes'\n");
     EXPECT_EQ(Format(L"%s", std::wstring(L"wide \u00e9")), L"wide \u00e9");
@@ -20,6 +21,7 @@ TEST(Format, PadsWidthWithBlanksOnTheLeft) {
     EXPECT_EQ(Format(L"exit code 0x%8x.", uint32_t{5}), L"exit code 0x       5.");
     EXPECT_EQ(Format(L"0x%8x", uint32_t{0x80131700}), L"0x80131700");
     EXPECT_EQ(Format(L"[%4s]", L"ab"), L"[  ab]");
+    EXPECT_EQ(Format(L"[%4d]", int32_t{-7}), L"[  -7]");  // the sign counts in the width
 }
 
 TEST(Format, PointerIsUpperCaseHexOfFixedWidth) {
