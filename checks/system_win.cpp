@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "checks/installer_engine.h"
-#include "framework/dll_safety_win.h"
+#include "framework/system_library_win.h"
 
 namespace gr {
 namespace {
@@ -18,21 +18,12 @@ struct VersionLibrary {
     using InfoFn = BOOL(WINAPI*)(const wchar_t*, DWORD, DWORD, void*);
     using QueryFn = BOOL(WINAPI*)(const void*, const wchar_t*, void**, UINT*);
 
-    VersionLibrary() : module(LoadSystemLibrary(L"version.dll")) {
-        if (!module) return;
-        size = reinterpret_cast<SizeFn>(Find("GetFileVersionInfoSizeW"));
-        info = reinterpret_cast<InfoFn>(Find("GetFileVersionInfoW"));
-        query = reinterpret_cast<QueryFn>(Find("VerQueryValueW"));
-    }
     bool Usable() const { return size && info && query; }
-    void* Find(const char* name) const {
-        return reinterpret_cast<void*>(::GetProcAddress(module.Get(), name));
-    }
 
-    Module module;
-    SizeFn size = nullptr;
-    InfoFn info = nullptr;
-    QueryFn query = nullptr;
+    SystemLibrary library{L"version.dll"};
+    SizeFn size = library.Find<SizeFn>("GetFileVersionInfoSizeW");
+    InfoFn info = library.Find<InfoFn>("GetFileVersionInfoW");
+    QueryFn query = library.Find<QueryFn>("VerQueryValueW");
 };
 
 // Frees an item identifier list through the shell's allocator.
