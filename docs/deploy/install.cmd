@@ -38,7 +38,7 @@ goto done
 
 :no_framework
 echo install: the .NET Framework it needs is missing (0x80110409); install it and run again
-findstr /b /c:".NET Version Not OK" "%LOGFILE%"
+type "%LOGFILE%" | find ".NET Version Not OK"
 goto done
 
 :disk_full
