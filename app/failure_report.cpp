@@ -50,7 +50,9 @@ FailureReport ComposeFailureReport(const FailureFacts& facts, const TextSource& 
                                 static_cast<int32_t>(facts.freeSpace.requiredMegabytes & 0xFFFFFFFF));
         break;
     case kInstallerEngineTooOld: report.message = Format(texts.Text(IDS_INSTALLER_ENGINE), product); break;
-    case kProcessorModeUnfit: report.message = Format(texts.Text(IDS_PROCESSOR_MODE), product, texts.Text(IDS_PROCESSOR_TYPE)); break;
+    case kProcessorModeUnfit:
+        report.message = Format(texts.Text(IDS_PROCESSOR_MODE), product, texts.Text(IDS_PROCESSOR_TYPE));
+        break;
     case kFailed: report.message = Format(texts.Text(IDS_INCORRECT_BUILD), product); break;
     case kSizeMismatch: report.message = Format(texts.Text(IDS_FILE_CORRUPT), product); break;
     default: report.message = Format(texts.Text(IDS_RUN_FAILED), product, facts.result); break;
