@@ -29,6 +29,12 @@ inline bool NeedsReport(uint32_t result, uint32_t wizardExitCode) {
     return (result != 0 && result != 1) || wizardExitCode != 0;
 }
 
+// The process exit code: the program's own result when anything of it failed (start-up,
+// setting up the run, waiting for it, the run itself), else the wizard's exit code.
+inline uint32_t ProcessExitCode(uint32_t result, uint32_t wizardExitCode) {
+    return result != 0 ? result : wizardExitCode;
+}
+
 FailureReport ComposeFailureReport(const FailureFacts& facts, const TextSource& texts);
 
 // The download page of the framework to install; empty when there is none.

@@ -38,10 +38,10 @@ bool CGearRackInstallerApp::InitInstance() {
     RegisterCommonControls();
     ComApartment apartment;  // this thread's apartment, for start-up, the run and the report
     uint32_t result = StartUp();
-    if (result == 0)
-        result = RunAndWait();
-    else
-        state.runResult = result;  // a refused start-up must not end the process with 0
+    if (result == 0) result = RunAndWait();
+    // A refused start-up, a run that could not be set up or waited for, must not end the
+    // process with 0: the result is the exit code's source.
+    state.runResult = result;
     if (NeedsReport(result, state.wizardExitCode)) ReportFailure(result);
     return false;
 }
@@ -120,7 +120,7 @@ uint32_t CGearRackInstallerApp::RunAndWait() {
 
 int CGearRackInstallerApp::ExitInstance() {
     CWinApp::ExitInstance();
-    if (state.runResult != 0) state.wizardExitCode = state.runResult;
+    state.wizardExitCode = ProcessExitCode(state.runResult, state.wizardExitCode);
     LogFormat(L"Ended %ld\n", static_cast<int32_t>(::GetTickCount()));
     CloseLog();
     return static_cast<int>(state.wizardExitCode);

@@ -28,13 +28,19 @@ uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
     std::wstring wizardPath;
     const std::wstring& folder = workingFolder_.Get(state.zeroGuid);
     result = EnumerateResources(Instance(), state.resourceCatalogue, folder, wizardPath);
+    bool wizardMayRun = false;
     if (state.runWizard && result == 0) {
         WizardLaunch launch{settings_.processorType, wizardPath, state.wizardArguments, folder, wizardShown_.Get(),
                             &ProcessLog()};
-        result = RunInstallerWizard(launch, wizardExitCode);
+        WizardEnd end = RunInstallerWizard(launch);
+        result = end.result;
+        wizardExitCode = end.exitCode;
+        wizardMayRun = end.mayStillRun;
     }
-    LogFormat(L"Remove folder '%s'\n", state.removeFolder ? L"Yes" : L"No");
-    if (state.removeFolder) workingFolder_.Remove(state.resourceCatalogue);
+    if (wizardMayRun) LogText(L"The wizard's end could not be seen; its folder stays\n");
+    bool remove = state.removeFolder && !wizardMayRun;  // never under a wizard that may still run
+    LogFormat(L"Remove folder '%s'\n", remove ? L"Yes" : L"No");
+    if (remove) workingFolder_.Remove(state.resourceCatalogue);
     return result;
 }
 

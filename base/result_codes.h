@@ -20,6 +20,14 @@ constexpr uint32_t kFrameworkMissing = 0x80110409;      // no acceptable .NET Fr
 constexpr uint32_t kNotAdministrator = 0x80110413;      // rights required and the user lacks them
 constexpr uint32_t kInstallerEngineTooOld = 1613;       // ERROR_INSTALL_PACKAGE_VERSION: Windows Installer < 2.0
 
+// The result code of a Win32 error (as HRESULT_FROM_WIN32 makes it; a value that is an
+// HRESULT already stays); never 0, so that a failure can never pass for success.
+constexpr uint32_t ResultFromWin32Error(uint32_t error) {
+    if (error == 0) return kFailed;
+    if ((error & 0x80000000u) != 0) return error;
+    return (error & 0xFFFFu) | 0x80070000u;
+}
+
 // A wizard exit code the report knows: the wizard could not load its .NET runtime.
 constexpr uint32_t kRuntimeLoadFailed = 0x80131700;
 

@@ -8,6 +8,7 @@
 
 #include "base/log.h"
 #include "base/result_codes.h"
+#include "launch/wizard_end.h"
 
 namespace gr {
 
@@ -21,9 +22,11 @@ struct WizardLaunch {
 };
 
 // Starts the wizard (the log is closed while it runs), signals `wizardShown` at its first
-// visible window and waits for its end without a limit. Returns 0 with its exit code in
-// `exitCode`; kProcessorModeUnfit when its processor mode does not fit; kWizardNotStarted
-// when it could not be started; the Win32 error when its exit code could not be read.
-uint32_t RunInstallerWizard(const WizardLaunch& launch, uint32_t& exitCode);
+// visible window and waits for its end without a limit. The result is 0 with the wizard's
+// exit code; kProcessorModeUnfit when its processor mode does not fit; kWizardNotStarted
+// when it could not be started (the system's error is logged); the Win32 error when its
+// exit code could not be read; the wait's own failure, with the wizard perhaps still
+// running, when its end could not be waited for.
+WizardEnd RunInstallerWizard(const WizardLaunch& launch);
 
 }  // namespace gr

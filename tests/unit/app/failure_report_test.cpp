@@ -41,11 +41,16 @@ FailureReport Report(uint32_t result, uint32_t exitCode = 0, RequiredFramework f
     return ComposeFailureReport(facts, ShippedTexts());
 }
 
-TEST(FailureReport, OnlyFailuresAreReported) {
+TEST(FailureReport, OnlyFailuresAreReportedAndTheProgramsOwnFailureIsTheExitCode) {
     EXPECT_FALSE(NeedsReport(0, 0));
     EXPECT_FALSE(NeedsReport(1, 0));
     EXPECT_TRUE(NeedsReport(1, 5));
     EXPECT_TRUE(NeedsReport(0x80004005, 0));
+    EXPECT_EQ(ProcessExitCode(0, 0), 0u);
+    EXPECT_EQ(ProcessExitCode(0, 5), 5u);             // the wizard's own failure
+    EXPECT_EQ(ProcessExitCode(0x80070008, 0), 0x80070008u);  // the run could not be set up
+    EXPECT_EQ(ProcessExitCode(0x80070006, 7), 0x80070006u);  // the wait failed after the wizard
+    EXPECT_EQ(ProcessExitCode(1, 0), 1u);
 }
 
 TEST(FailureReport, EachResultCodeHasItsMessage) {
