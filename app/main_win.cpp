@@ -1,10 +1,12 @@
 // The program's entry point: it protects the DLL search, gives the diagnostic log its file
-// on disk, then hands the instance and the command line to the one application object.
+// on disk (written out even when the runtime ends the process at once), then hands the
+// instance and the command line to the one application object.
 #include <windows.h>
 
 #include "app/installer_app_win.h"
 #include "framework/dll_safety_win.h"
 #include "framework/log_file_win.h"
+#include "framework/runtime_win.h"
 
 namespace {
 gr::CGearRackInstallerApp theApp;
@@ -13,5 +15,6 @@ gr::CGearRackInstallerApp theApp;
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     gr::RestrictDllSearch();
     gr::InstallDiskLogFile();
+    gr::SetFatalEndHandler(gr::LogFatalEnd);  // a fatal end still leaves its log
     return theApp.Run(instance, ::GetCommandLineW());
 }

@@ -54,9 +54,10 @@ uint32_t CGearRackInstallerApp::ProcessOptions() {
     state.runWizard = outcome.runWizard;
     state.workingFolderRoot = outcome.workingFolderRoot;
     state.wizardArguments = outcome.wizardArguments;
-    if (!outcome.logPath.empty()) OpenLog(outcome.logPath);
+    // A log name that is a link or a folder is a usage error; no log is written then.
+    bool refused = !outcome.logPath.empty() && OpenLog(outcome.logPath) == LogOpening::Refused;
     for (const std::wstring& line : outcome.logLines) LogText(line);
-    return outcome.result;
+    return refused ? kUsageError : outcome.result;
 }
 
 }  // namespace gr

@@ -12,6 +12,10 @@ std::string ToTextModeLineEnds(std::string_view bytes) {
     return out;
 }
 
+bool IsRefusedLogFile(uint32_t attributes, uint32_t links) {
+    return (attributes & (kFileAttributeDirectory | kFileAttributeReparsePoint)) != 0 || links > 1;
+}
+
 void DiagnosticLog::Write(std::wstring_view text) {
     if (!text.empty()) file_->Write(ToTextModeLineEnds(encode_(text)));
 }
@@ -23,12 +27,19 @@ void DiagnosticLog::Text(std::wstring_view text) {
         heldBack_.append(text);
 }
 
-void DiagnosticLog::Open(const std::wstring& path) {
-    if (open_ && path == path_) return;  // already writing there: keep what it holds
+LogOpening DiagnosticLog::Open(const std::wstring& path) {
+    if (open_ && path == path_) return LogOpening::Opened;  // already writing there: keep what it holds
     Close();
     path_ = path;
-    if (file_ == nullptr || !file_->Open(path_, false)) return;
+    if (file_ == nullptr) return LogOpening::Failed;
+    LogOpening opening = file_->Open(path_, false);
+    if (opening != LogOpening::Opened) return opening;
     open_ = true;
+    WriteHeldBack();
+    return opening;
+}
+
+void DiagnosticLog::WriteHeldBack() {
     Write(heldBack_);
     heldBack_.clear();
     heldBack_.shrink_to_fit();
@@ -42,7 +53,16 @@ void DiagnosticLog::Close() {
 
 void DiagnosticLog::Reopen() {
     if (open_ || path_.empty() || file_ == nullptr) return;
-    open_ = file_->Open(path_, true);
+    open_ = file_->Open(path_, true) == LogOpening::Opened;
+}
+
+void DiagnosticLog::EndBeforeFatalExit(std::wstring_view line) {
+    if (!open_) {
+        Reopen();
+        if (open_) WriteHeldBack();
+    }
+    Text(line);
+    Close();
 }
 
 void DiagnosticLog::Install(LogFile& file, LogEncoder encode) {
@@ -59,8 +79,11 @@ DiagnosticLog processLog;
 DiagnosticLog& ProcessLog() { return processLog; }
 void InstallLogFile(LogFile& file, LogEncoder encode) { processLog.Install(file, encode); }
 void LogText(std::wstring_view text) { processLog.Text(text); }
-void OpenLog(const std::wstring& path) { processLog.Open(path); }
+LogOpening OpenLog(const std::wstring& path) { return processLog.Open(path); }
 void CloseLog() { processLog.Close(); }
 void ReopenLog() { processLog.Reopen(); }
+void LogFatalEnd(const wchar_t* condition, uint32_t code) {
+    processLog.EndBeforeFatalExit(Format(L"Ending at once: %s (0x%x)\n", condition, code));
+}
 
 }  // namespace gr

@@ -5,6 +5,7 @@
 // Where the bytes go is a seam: start-up installs the file on disk, a test one in memory.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,12 +13,30 @@
 
 namespace gr {
 
+// How an attempt to open the log's file ended.
+enum class LogOpening {
+    Opened,
+    Failed,   // it cannot be opened (a missing folder, a file another holds): the log stays silent
+    Refused,  // its final name is a link, a folder or a file with other names: never written
+};
+
+// The two file attributes, as Windows reports them, that can refuse a log file.
+constexpr uint32_t kFileAttributeDirectory = 0x10;
+constexpr uint32_t kFileAttributeReparsePoint = 0x400;
+
+// Whether a log file with these facts (its own attributes, not followed through a link,
+// and its number of names) is refused. Whoever can write the log's folder must not make
+// the program write into another file: not through a symbolic link or a junction, not
+// through a hard link; a folder is no log either. A link in a parent folder is allowed.
+bool IsRefusedLogFile(uint32_t attributes, uint32_t links);
+
 // Where the log's bytes go.
 class LogFile {
 public:
     virtual ~LogFile() = default;
-    // Opens `path` without sharing: emptied, or kept and appended to when `append`.
-    virtual bool Open(const std::wstring& path, bool append) = 0;
+    // Opens `path` without sharing: emptied, or kept and appended to when `append`. A file
+    // that IsRefusedLogFile refuses is left as it is, not emptied.
+    virtual LogOpening Open(const std::wstring& path, bool append) = 0;
     virtual void Write(std::string_view bytes) = 0;
     virtual void Close() = 0;
 };
@@ -42,10 +61,15 @@ public:
     void Text(std::wstring_view text);
     // Opens `path` anew, emptying it, and writes the held-back text into it. When that
     // very file is already open it is kept and the log goes on appending to it.
-    void Open(const std::wstring& path);
+    LogOpening Open(const std::wstring& path);
     void Close();
-    // Opens the last path again for appending, when no file is open.
+    // Opens the last path again for appending, when no file is open. A refused file (the
+    // wizard's turn may have left a link there) stays closed.
     void Reopen();
+    // The last words before the process ends at once, running no destructor: the text
+    // buffered or held back, then `line`, reach the file (reopened for appending if it was
+    // closed), and the file is closed.
+    void EndBeforeFatalExit(std::wstring_view line);
     // Writes from now on through `file`, converting with `encode`; a file open before is
     // closed first, and the last path is forgotten.
     void Install(LogFile& file, LogEncoder encode);
@@ -56,6 +80,7 @@ public:
 
 private:
     void Write(std::wstring_view text);
+    void WriteHeldBack();
 
     LogFile* file_ = nullptr;
     LogEncoder encode_ = nullptr;
@@ -68,9 +93,12 @@ private:
 DiagnosticLog& ProcessLog();
 void InstallLogFile(LogFile& file, LogEncoder encode);
 void LogText(std::wstring_view text);
-void OpenLog(const std::wstring& path);
+LogOpening OpenLog(const std::wstring& path);
 void CloseLog();
 void ReopenLog();
+// Writes what the log holds and a line naming `condition` and the exit `code` before the
+// process ends at once.
+void LogFatalEnd(const wchar_t* condition, uint32_t code);
 
 template <class... Args>
 void LogFormat(std::wstring_view format, const Args&... args) {

@@ -3,10 +3,13 @@
 // at once with a clear exit code instead, so the exception machinery, its unwinder and
 // its demangler stay out of the program. Linked into the bootstrapper and the sample
 // wizard, never into the tests, which use exceptions.
+#include "framework/runtime_win.h"
+
 #include <windows.h>
 
 #include <bits/functexcept.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <exception>
 #include <new>
@@ -26,17 +29,30 @@ constexpr uint32_t kOutOfMemory = gr::kOutOfMemory;
 constexpr uint32_t kUnexpected = gr::kUnexpected;
 #endif
 
-[[noreturn]] void EndProcess(uint32_t code) {
+constexpr wchar_t kMemoryExhausted[] = L"memory exhausted";
+constexpr wchar_t kLengthTooLarge[] = L"a length beyond what a string or an array can hold";
+constexpr wchar_t kArgumentRefused[] = L"an argument the standard library refused";
+constexpr wchar_t kTerminated[] = L"the runtime terminated";
+
+std::atomic<gr::FatalEndHandler> fatalEndHandler{nullptr};
+std::atomic<bool> ending{false};
+
+// The handler runs once; whatever fails inside it (memory again) ends the process at once.
+[[noreturn]] void EndProcess(uint32_t code, const wchar_t* condition) {
+    gr::FatalEndHandler handler = fatalEndHandler.load();
+    if (handler != nullptr && !ending.exchange(true)) handler(condition, code);
     ::ExitProcess(static_cast<UINT>(code));
 }
 
 void* Allocate(std::size_t bytes) {
     void* memory = std::malloc(bytes != 0 ? bytes : 1);
-    if (memory == nullptr) EndProcess(kOutOfMemory);
+    if (memory == nullptr) EndProcess(kOutOfMemory, kMemoryExhausted);
     return memory;
 }
 
 }  // namespace
+
+void gr::SetFatalEndHandler(FatalEndHandler handler) { fatalEndHandler.store(handler); }
 
 void* operator new(std::size_t bytes) { return Allocate(bytes); }
 void* operator new[](std::size_t bytes) { return Allocate(bytes); }
@@ -50,15 +66,15 @@ void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(m
 void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 namespace std {
-void __throw_bad_alloc() { EndProcess(kOutOfMemory); }
-void __throw_bad_array_new_length() { EndProcess(kOutOfMemory); }
-void __throw_length_error(const char*) { EndProcess(kOutOfMemory); }
-void __throw_logic_error(const char*) { EndProcess(kUnexpected); }
-void __throw_out_of_range(const char*) { EndProcess(kUnexpected); }
-void __throw_out_of_range_fmt(const char*, ...) { EndProcess(kUnexpected); }
-void __throw_invalid_argument(const char*) { EndProcess(kUnexpected); }
+void __throw_bad_alloc() { EndProcess(kOutOfMemory, kMemoryExhausted); }
+void __throw_bad_array_new_length() { EndProcess(kOutOfMemory, kLengthTooLarge); }
+void __throw_length_error(const char*) { EndProcess(kOutOfMemory, kLengthTooLarge); }
+void __throw_logic_error(const char*) { EndProcess(kUnexpected, kArgumentRefused); }
+void __throw_out_of_range(const char*) { EndProcess(kUnexpected, kArgumentRefused); }
+void __throw_out_of_range_fmt(const char*, ...) { EndProcess(kUnexpected, kArgumentRefused); }
+void __throw_invalid_argument(const char*) { EndProcess(kUnexpected, kArgumentRefused); }
 }  // namespace std
 
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { EndProcess(kUnexpected); }
+void __verbose_terminate_handler() { EndProcess(kUnexpected, kTerminated); }
 }  // namespace __gnu_cxx

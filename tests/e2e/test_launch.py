@@ -1,6 +1,7 @@
 """The wizard's launch, with the probe wizard in its place: what it receives, where it runs,
 what it may do to the log and its folder, and how its exit code comes back."""
 
+import re
 import subprocess
 
 import pytest
@@ -118,7 +119,18 @@ def test_under_wow64_a_32_bit_only_wizard_is_refused(scratch):
 def test_a_wizard_that_is_no_program_is_not_started(scratch):
     result, lines, _ = run_probe(scratch, program=package("nowizard"))
     assert result.exit_code == WIZARD_NOT_STARTED
+    assert any(re.fullmatch(r"CreateProcessW failed, error [1-9]\d*", line) for line in lines), lines
     assert "Remove folder 'Yes'" in lines  # the log stayed open
+
+
+def test_a_link_the_wizard_puts_in_the_logs_place_is_not_written_through(scratch):
+    target = scratch / "precious"
+    target.write_bytes(b"precious\r\n")
+    result, lines, record = run_probe(scratch, link_log=windows_path(target), exit=0)
+    assert record is not None
+    assert result.exit_code == 0  # the wizard's result stands; only the closing lines are lost
+    assert target.read_bytes() == b"precious\r\n"
+    assert lines == ["precious"]  # the log's name is the link now
 
 
 @pytest.fixture(scope="module")

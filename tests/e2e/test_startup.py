@@ -1,6 +1,7 @@
 """Start-up, the command line and the log, as a deployment script sees them: state before,
 one run of a package, the exit code, the log and the files after."""
 
+import os
 import re
 
 import pytest
@@ -64,6 +65,29 @@ def test_log_in_a_missing_folder_changes_nothing_else(scratch):
     assert result.exit_code == 0
     assert not (scratch / "missing").exists()
     assert list(scratch.iterdir()) == []
+
+
+@pytest.mark.parametrize("planted", ["hard link", "link to a folder", "folder"])
+def test_a_log_name_that_is_a_link_or_a_folder_is_a_usage_error_and_never_written(scratch, planted):
+    # Whoever can write the log's folder plants the name; the elevated program must not
+    # write through it. (Wine shows a Unix link to a folder as a reparse point, a hard
+    # link as a file of two names.)
+    log = scratch / "setup.log"
+    target = scratch / "precious"
+    if planted == "hard link":
+        target.write_bytes(b"precious\r\n")
+        os.link(target, log)
+    elif planted == "link to a folder":
+        target.mkdir()
+        log.symlink_to(target, target_is_directory=True)
+    else:
+        log.mkdir()
+    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{windows_path(log)}"', cwd=scratch)
+    assert result.exit_code == USAGE_ERROR
+    if planted == "hard link":
+        assert target.read_bytes() == b"precious\r\n"
+    else:
+        assert list((target if target.exists() else log).iterdir()) == []
 
 
 @pytest.mark.parametrize("flag, removed, passed_on", [

@@ -10,6 +10,8 @@
 //   GEARRACK_PROBE_STAY     milliseconds it keeps running after that (default 0), or less
 //                           when its window is closed
 //   GEARRACK_PROBE_LOG      lines ("|"-separated) to append to the file named by its /log argument
+//   GEARRACK_PROBE_LINK_LOG a file: the one named by its /log argument is replaced by a hard
+//                           link to it, as a user who can write the log's folder could do
 //   GEARRACK_PROBE_LEAVE    files (";"-separated, subfolders allowed) to leave in its folder
 //   GEARRACK_PROBE_EXIT     its exit code (decimal, or hexadecimal with 0x)
 #include <windows.h>
@@ -77,11 +79,17 @@ void Record(const std::wstring& path, ULONGLONG started) {
     ::CloseHandle(file);
 }
 
-void WriteLog(const std::wstring& lines) {
+std::wstring LogArgument() {
     std::vector<std::wstring> arguments = Arguments();
-    for (size_t i = 0; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] != L"/log") continue;
-        HANDLE file = ::CreateFileW(arguments[i + 1].c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    for (size_t i = 0; i + 1 < arguments.size(); ++i)
+        if (arguments[i] == L"/log") return arguments[i + 1];
+    return std::wstring();
+}
+
+void WriteLog(const std::wstring& lines) {
+    std::wstring log = LogArgument();
+    if (!log.empty()) {
+        HANDLE file = ::CreateFileW(log.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) return;
         for (const std::wstring& line : Split(lines, L'|')) {
             std::string text(line.begin(), line.end());
@@ -91,6 +99,13 @@ void WriteLog(const std::wstring& lines) {
         }
         ::CloseHandle(file);
     }
+}
+
+void LinkLog(const std::wstring& target) {
+    std::wstring log = LogArgument();
+    if (log.empty()) return;
+    ::DeleteFileW(log.c_str());
+    ::CreateHardLinkW(log.c_str(), target.c_str(), nullptr);
 }
 
 void Leave(const std::wstring& files) {
@@ -134,6 +149,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (!record.empty()) Record(record, started);
     Leave(Variable(L"GEARRACK_PROBE_LEAVE"));
     WriteLog(Variable(L"GEARRACK_PROBE_LOG"));
+    std::wstring linkTarget = Variable(L"GEARRACK_PROBE_LINK_LOG");
+    if (!linkTarget.empty()) LinkLog(linkTarget);
     std::wstring delay = Variable(L"GEARRACK_PROBE_WINDOW");
     if (!delay.empty()) {
         std::wstring gate = Variable(L"GEARRACK_PROBE_GATE");

@@ -11,12 +11,13 @@ namespace {
 // A log file in memory that records how it was opened.
 class MemoryFile : public LogFile {
 public:
-    bool Open(const std::wstring& path, bool append) override {
+    LogOpening Open(const std::wstring& path, bool append) override {
         opens.push_back({path, append});
-        if (!canOpen) return false;
+        if (refuse) return LogOpening::Refused;
+        if (!canOpen) return LogOpening::Failed;
         if (!append) contents.clear();
         isOpen = true;
-        return true;
+        return LogOpening::Opened;
     }
     void Write(std::string_view bytes) override {
         ASSERT_TRUE(isOpen);
@@ -34,6 +35,7 @@ public:
     std::vector<OpenCall> opens;
     std::string contents;
     bool canOpen = true;
+    bool refuse = false;  // the name is a link, a folder or a file of several names
     bool isOpen = false;
     int closes = 0;
 };
@@ -106,6 +108,76 @@ TEST_F(Log, OpeningTheFileAlreadyOpenKeepsWhatItHolds) {
     EXPECT_FALSE(file.opens[1].append);
 }
 
+TEST_F(Log, ClosedAndOpenedAgainOnTheSamePathItWritesAgain) {
+    log.Open(L"l.txt");
+    log.Text(L"first run\n");
+    log.Close();
+    EXPECT_EQ(log.Open(L"l.txt"), LogOpening::Opened);
+    EXPECT_TRUE(log.IsOpen());
+    log.Text(L"second run\n");
+    EXPECT_EQ(file.contents, "second run\r\n");
+}
+
+TEST(LogFileFacts, LinksFoldersAndFilesOfSeveralNamesAreRefused) {
+    struct Case {
+        uint32_t attributes;
+        uint32_t links;
+        bool refused;
+    };
+    const Case cases[] = {
+        {0x20, 1, false},   // an archive file, its one name
+        {0x80, 1, false},   // a normal file
+        {0x01, 1, false},   // read-only: refused by the open, not by its facts
+        {0x20, 0, false},   // a new file not yet counted
+        {0x20, 2, true},    // a hard link: another name writes the same bytes
+        {0x80, 40, true},
+        {0x10, 1, true},    // a folder
+        {0x410, 1, true},   // a junction or a link to a folder
+        {0x420, 1, true},   // a symbolic link to a file
+        {0x400, 1, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsRefusedLogFile(c.attributes, c.links), c.refused) << std::hex << c.attributes << " " << c.links;
+}
+
+TEST_F(Log, ARefusedFileIsNeverWrittenAtTheOpenNorAtTheReopen) {
+    log.Text(L"held\n");
+    file.refuse = true;
+    EXPECT_EQ(log.Open(L"link.txt"), LogOpening::Refused);
+    EXPECT_FALSE(log.IsOpen());
+    EXPECT_EQ(log.HeldBack(), L"held\n");
+
+    file.refuse = false;  // a file at first; a link put in its place while closed
+    EXPECT_EQ(log.Open(L"l.txt"), LogOpening::Opened);
+    log.Close();
+    file.refuse = true;
+    log.Reopen();
+    EXPECT_FALSE(log.IsOpen());
+    log.Text(L"closing lines\n");
+    EXPECT_EQ(file.contents, "held\r\n");
+    EXPECT_EQ(log.HeldBack(), L"closing lines\n");
+}
+
+TEST_F(Log, AFatalEndWritesWhatIsHeldAndItsLineThenCloses) {
+    log.Open(L"l.txt");  // open: the line follows what is there
+    log.Text(L"verdict\n");
+    log.EndBeforeFatalExit(L"fatal\n");
+    EXPECT_EQ(file.contents, "verdict\r\nfatal\r\n");
+    EXPECT_FALSE(file.isOpen);
+
+    log.Text(L"while closed\n");  // closed, as while the wizard runs: reopened for appending
+    log.EndBeforeFatalExit(L"fatal again\n");
+    EXPECT_TRUE(file.opens.back().append);
+    EXPECT_EQ(file.contents, "verdict\r\nfatal\r\nwhile closed\r\nfatal again\r\n");
+    EXPECT_TRUE(log.HeldBack().empty());
+    EXPECT_FALSE(file.isOpen);
+
+    DiagnosticLog unnamed{file, WideEncoder};  // no path given: the text stays held back
+    unnamed.Text(L"early\n");
+    unnamed.EndBeforeFatalExit(L"fatal\n");
+    EXPECT_EQ(unnamed.HeldBack(), L"early\nfatal\n");
+}
+
 TEST_F(Log, ReopenAppendsToTheLastPathOnlyWhenClosed) {
     log.Reopen();  // no path ever given
     EXPECT_TRUE(file.opens.empty());
@@ -143,6 +215,9 @@ TEST(ProcessLog, WritesThroughTheInstalledFile) {
     EXPECT_EQ(file.opens[2].path, L"run.txt");
     EXPECT_TRUE(file.opens[2].append);
     EXPECT_EQ(ProcessLog().HeldBack(), L"while the wizard runs\n");
+    LogFatalEnd(L"memory exhausted", 0x8007000e);
+    EXPECT_EQ(file.contents, "Started 42 at start-up\r\nafter\r\nEnding at once: memory exhausted (0x8007000e)\r\n");
+    EXPECT_FALSE(file.isOpen);
 
     static MemoryFile other;  // installing another file closes the one open
     InstallLogFile(other, WideEncoder);

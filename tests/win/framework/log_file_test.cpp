@@ -65,6 +65,41 @@ TEST_F(LogFileTest, ReopenAppendsAndOpenEmpties) {
     EXPECT_EQ(Contents(), "while the wizard runs\r\n");
 }
 
+// Whoever can write the log's folder must not make the program write into another file.
+TEST_F(LogFileTest, ALinkOrAFolderInTheLogsPlaceIsRefusedAndLeftUntouched) {
+    const std::wstring target = path_ + L".target";
+    const std::string precious = "precious\r\n";
+    {
+        FileHandle file(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(::WriteFile(file.Get(), precious.data(), static_cast<DWORD>(precious.size()), &written, nullptr));
+    }
+    ASSERT_TRUE(::CreateHardLinkW(path_.c_str(), target.c_str(), nullptr));
+    LogText(L"held\n");
+    EXPECT_EQ(OpenLog(path_), LogOpening::Refused);  // at the first open: not emptied
+    EXPECT_FALSE(ProcessLog().IsOpen());
+    EXPECT_EQ(Contents(), precious);
+
+    ::DeleteFileW(path_.c_str());
+    EXPECT_EQ(OpenLog(path_), LogOpening::Opened);
+    LogText(L"before the wizard\n");
+    CloseLog();
+    ::DeleteFileW(path_.c_str());  // the wizard's turn: a link put in the log's place
+    ASSERT_TRUE(::CreateHardLinkW(path_.c_str(), target.c_str(), nullptr));
+    ReopenLog();
+    EXPECT_FALSE(ProcessLog().IsOpen());
+    LogText(L"closing lines\n");
+    CloseLog();
+    EXPECT_EQ(Contents(), precious);
+    ::DeleteFileW(path_.c_str());
+    ::DeleteFileW(target.c_str());
+
+    ASSERT_TRUE(::CreateDirectoryW(path_.c_str(), nullptr));
+    EXPECT_EQ(OpenLog(path_), LogOpening::Refused);
+    ::RemoveDirectoryW(path_.c_str());
+    EXPECT_EQ(OpenLog(path_ + L".missing\\x.txt"), LogOpening::Failed);  // only missing: silent
+}
+
 TEST_F(LogFileTest, LongTextPassesThroughTheBufferWhole) {
     OpenLog(path_);
     std::wstring line(1000, L'x');
