@@ -1,6 +1,12 @@
 #include "packer/file_io.h"
 
+#include <algorithm>
 #include <system_error>
+
+#if defined(__unix__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace gr::pack {
 namespace {
@@ -55,6 +61,48 @@ bool File::Write(const void* data, size_t length) {
 }
 
 bool File::Seek(uint64_t offset) { return file_ != nullptr && SeekTo(file_, offset); }
+
+bool File::ReadPieces(uint64_t offset, uint64_t length, const std::function<bool(const uint8_t*, size_t)>& use) {
+    if (ReadPiecesMapped(offset, length, use)) return true;
+    Bytes piece(static_cast<size_t>(std::min<uint64_t>(length, kCopyPiece)));
+    if (!Seek(offset)) return false;
+    while (length > 0) {
+        size_t size = static_cast<size_t>(std::min<uint64_t>(length, kCopyPiece));
+        if (!Read(piece.data(), size) || !use(piece.data(), size)) return false;
+        length -= size;
+    }
+    return true;
+}
+
+#if defined(__unix__)
+// Maps the file a window at a time (and lets each go before the next, so the memory the
+// tool holds stays small): each piece is read once, by `use`, from the system's cache.
+bool File::ReadPiecesMapped(uint64_t offset, uint64_t length, const std::function<bool(const uint8_t*, size_t)>& use) {
+    constexpr uint64_t kWindow = 8 * kCopyPiece;
+    const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+    int64_t size = Size();
+    if (file_ == nullptr || length == 0 || size < 0 || !Within(offset, length, static_cast<uint64_t>(size))) return false;
+    int descriptor = ::fileno(file_);
+    while (length > 0) {
+        uint64_t start = offset / page * page, skip = offset - start;
+        uint64_t span = std::min<uint64_t>(length, kWindow);
+        void* window = ::mmap(nullptr, skip + span, PROT_READ, MAP_SHARED, descriptor, static_cast<off_t>(start));
+        if (window == MAP_FAILED) return false;
+        ::madvise(window, skip + span, MADV_SEQUENTIAL | MADV_WILLNEED);
+        const uint8_t* data = static_cast<const uint8_t*>(window) + skip;
+        bool used = true;
+        for (uint64_t done = 0; used && done < span; done += kCopyPiece)
+            used = use(data + done, static_cast<size_t>(std::min<uint64_t>(span - done, kCopyPiece)));
+        ::munmap(window, skip + span);
+        if (!used) return false;
+        offset += span;
+        length -= span;
+    }
+    return true;
+}
+#else
+bool File::ReadPiecesMapped(uint64_t, uint64_t, const std::function<bool(const uint8_t*, size_t)>&) { return false; }
+#endif
 
 int64_t File::Size() {
     if (file_ == nullptr) return -1;

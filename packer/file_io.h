@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "packer/bytes.h"
@@ -35,12 +36,18 @@ public:
     bool Read(void* data, size_t length);
     bool Write(const void* data, size_t length);
     bool Seek(uint64_t offset);
+    // Hands `length` bytes from `offset` to `use` in pieces of at most kCopyPiece bytes, in
+    // order; false when the file has fewer bytes or `use` says no. Where the system can map
+    // files, the pieces come straight from the system's cache of the file, not copied.
+    bool ReadPieces(uint64_t offset, uint64_t length, const std::function<bool(const uint8_t*, size_t)>& use);
     // Byte count, or -1 when it cannot be told.
     int64_t Size();
     // Flushes and closes; false when anything written did not reach the file.
     bool Close();
 
 private:
+    bool ReadPiecesMapped(uint64_t offset, uint64_t length, const std::function<bool(const uint8_t*, size_t)>& use);
+
     std::FILE* file_ = nullptr;
 };
 

@@ -8,6 +8,19 @@ void ImageWriter::Sum(const uint8_t* data, size_t length) {
     size_t i = 0;
     if ((position_ & 1) != 0 && length > 0) sum_ += static_cast<uint64_t>(data[i++]) << 8;
     uint64_t sum = 0;
+    // Four words at a time, in two 32-bit lanes, emptied before they can overflow: a lane
+    // takes two words of at most 0xFFFF per step, 32768 steps at most.
+    constexpr uint64_t kLanes = 0x0000FFFF0000FFFFull;
+    constexpr size_t kBlock = 32768 * 8;
+    while (i + 8 <= length) {
+        size_t end = i + std::min(kBlock, (length - i) / 8 * 8);
+        uint64_t lanes = 0;
+        for (; i < end; i += 8) {
+            uint64_t words = static_cast<uint64_t>(Get32(data + i)) | (static_cast<uint64_t>(Get32(data + i + 4)) << 32);
+            lanes += (words & kLanes) + ((words >> 16) & kLanes);
+        }
+        sum += (lanes & 0xFFFFFFFF) + (lanes >> 32);
+    }
     for (; i + 4 <= length; i += 4) {
         uint32_t pair = Get32(data + i);
         sum += (pair & 0xFFFF) + (pair >> 16);
@@ -33,14 +46,8 @@ bool ImageWriter::PadTo(uint64_t offset) {
 }
 
 bool ImageWriter::Copy(File& source, uint64_t offset, uint64_t length) {
-    if (!source.Seek(offset)) return false;
-    piece_.resize(kCopyPiece);
-    while (length > 0) {
-        size_t piece = static_cast<size_t>(std::min<uint64_t>(length, kCopyPiece));
-        if (!source.Read(piece_.data(), piece) || !Write(piece_.data(), piece)) return false;
-        length -= piece;
-    }
-    return true;
+    return length == 0 ||
+           source.ReadPieces(offset, length, [this](const uint8_t* data, size_t size) { return Write(data, size); });
 }
 
 bool ImageWriter::Copy(const ResourceData& data) {

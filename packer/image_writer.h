@@ -31,7 +31,6 @@ private:
     File& file_;
     uint64_t position_ = 0;
     uint64_t sum_ = 0;
-    Bytes piece_;
 };
 
 }  // namespace gr::pack

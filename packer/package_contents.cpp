@@ -121,7 +121,7 @@ bool PayloadCatalogue(const PackageContents& contents, ResourceCatalogue& catalo
         bool read = false;
         ParseManifest(ManifestOf(*found, read), manifest);
         if (!read) {
-            error = "its manifest cannot be read";
+            error = "has a manifest that cannot be read";
             return false;
         }
     }

@@ -19,11 +19,11 @@ bool ReadSections(PeImage& image, uint16_t count, std::string& error) {
         section.rawPointer = Get32(header + 20);
         section.characteristics = Get32(header + 36);
         if (section.rawSize != 0 && !Within(section.rawPointer, section.rawSize, image.fileSize)) {
-            error = "its section " + section.name + " lies beyond the end of the file";
+            error = "has a section (" + section.name + ") beyond the end of the file";
             return false;
         }
         if (!image.sections.empty() && section.virtualAddress < image.sections.back().virtualAddress) {
-            error = "its sections are out of order";
+            error = "has its sections out of order";
             return false;
         }
         image.sections.push_back(section);
@@ -51,7 +51,7 @@ bool PeImage::FileOffset(uint32_t address, uint32_t length, uint64_t& offset) co
 }
 
 bool ReadPeImage(File& file, PeImage& image, std::string& error) {
-    error = "it is not a 32-bit Windows program";
+    error = "is not a 32-bit Windows program";
     int64_t size = file.Size();
     uint8_t dos[64];
     if (size < 0 || !file.ReadAt(0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z') return false;
@@ -75,7 +75,7 @@ bool ReadPeImage(File& file, PeImage& image, std::string& error) {
         !Within(0, headerBytes, image.fileSize) || image.fileAlignment == 0 ||
         (image.fileAlignment & (image.fileAlignment - 1)) != 0 || image.sectionAlignment < image.fileAlignment ||
         (image.sectionAlignment & (image.sectionAlignment - 1)) != 0) {
-        error = "its headers do not hold together";
+        error = "has headers that do not hold together";
         return false;
     }
     image.headers.resize(headerBytes);

@@ -157,7 +157,7 @@ bool ReadResources(File& file, const std::filesystem::path& path, const PeImage&
     if (image.directories[kResourceDirectory].address == 0) return true;
     DirectoryReader reader(file, path, image);
     if (reader.Read(resources)) return true;
-    error = "its resource directory does not hold together";
+    error = "has a resource directory that does not hold together";
     return false;
 }
 
