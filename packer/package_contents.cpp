@@ -69,7 +69,7 @@ void ReadPictures(PackageContents& contents) {
 std::wstring ManifestOf(const Resource& manifest, bool& read) {
     Bytes bytes;
     std::wstring text;
-    read = manifest.data.Size() <= 16 * 1024 * 1024 && manifest.data.Load(bytes);
+    read = manifest.data.Load(bytes);
     // The program reads it in the machine's code page; names are plain ASCII, and any
     // other byte is taken as the Latin-1 character of that value.
     for (uint8_t byte : bytes) text.push_back(static_cast<wchar_t>(byte));

@@ -43,11 +43,9 @@ size_t PutTableOf(Bytes& head, size_t offset, const Items& items, KeyOf key) {
     return PutTable(head, offset, named, items.size() - named);
 }
 
-}  // namespace
-
-ResourceSection::ResourceSection(const ResourceList& resources, uint32_t address) {
-    std::vector<TypeGroup> types = Group(resources);
-    // Offsets of every table, then of the names, the data entries and the data.
+// Writes the three levels of tables, then the names, into `head`; returns where each
+// resource's language entry lies, in the list's order, for its data entry to be filled in.
+std::vector<size_t> WriteDirectory(const std::vector<TypeGroup>& types, Bytes& head) {
     uint64_t offset = 16 + 8 * types.size();
     std::vector<uint64_t> typeTables, nameTables;
     for (const TypeGroup& type : types) {
@@ -59,54 +57,58 @@ ResourceSection::ResourceSection(const ResourceList& resources, uint32_t address
             nameTables.push_back(offset);
             offset += 16 + 8 * name.languages.size();
         }
-    Bytes strings;
-    auto stringField = [&](const ResourceKey& key) -> uint32_t {
+    head.resize(static_cast<size_t>(offset));
+    Bytes strings;  // placed right after the tables
+    auto keyField = [&](const ResourceKey& key) -> uint32_t {
         if (!key.IsName()) return key.id;
         uint32_t at = static_cast<uint32_t>(offset + strings.size());
         Append16(strings, static_cast<uint32_t>(Utf16Length(key.name)));
         AppendUtf16(strings, key.name);
         return kSubdirectory | at;
     };
-    head_.resize(static_cast<size_t>(offset));
-    // Root level.
-    size_t entry = PutTableOf(head_, 0, types, [](const TypeGroup& g) -> const ResourceKey& { return g.type; });
+    size_t entry = PutTableOf(head, 0, types, [](const TypeGroup& g) -> const ResourceKey& { return g.type; });
     for (size_t t = 0; t < types.size(); ++t, entry += 8) {
-        Put32(&head_[entry], stringField(types[t].type));
-        Put32(&head_[entry + 4], kSubdirectory | static_cast<uint32_t>(typeTables[t]));
+        Put32(&head[entry], keyField(types[t].type));
+        Put32(&head[entry + 4], kSubdirectory | static_cast<uint32_t>(typeTables[t]));
     }
-    // Name level, then language level; the language entries point at data entries whose
-    // offsets are known once the names are placed, so they are filled in below.
     std::vector<size_t> languageEntries;
     size_t nameIndex = 0;
     for (size_t t = 0; t < types.size(); ++t) {
-        entry = PutTableOf(head_, static_cast<size_t>(typeTables[t]), types[t].names,
+        entry = PutTableOf(head, static_cast<size_t>(typeTables[t]), types[t].names,
                            [](const NameGroup& g) -> const ResourceKey& { return g.name; });
         for (const NameGroup& name : types[t].names) {
-            Put32(&head_[entry], stringField(name.name));
-            Put32(&head_[entry + 4], kSubdirectory | static_cast<uint32_t>(nameTables[nameIndex]));
-            size_t languageEntry = PutTable(head_, static_cast<size_t>(nameTables[nameIndex]), 0, name.languages.size());
+            Put32(&head[entry], keyField(name.name));
+            Put32(&head[entry + 4], kSubdirectory | static_cast<uint32_t>(nameTables[nameIndex]));
+            size_t language = PutTable(head, static_cast<size_t>(nameTables[nameIndex++]), 0, name.languages.size());
             for (const Resource* resource : name.languages) {
-                Put32(&head_[languageEntry], resource->language);
-                languageEntries.push_back(languageEntry);
-                languageEntry += 8;
+                Put32(&head[language], resource->language);
+                languageEntries.push_back(language);
+                language += 8;
             }
             entry += 8;
-            ++nameIndex;
         }
     }
-    head_.insert(head_.end(), strings.begin(), strings.end());
+    head.insert(head.end(), strings.begin(), strings.end());
+    return languageEntries;
+}
+
+}  // namespace
+
+ResourceSection::ResourceSection(const ResourceList& resources, uint32_t address) {
+    std::vector<size_t> languageEntries = WriteDirectory(Group(resources), head_);
+    // The data entries follow the names; the data follows them, each piece aligned.
     head_.resize(static_cast<size_t>(AlignUp(head_.size(), 4)));
-    uint64_t dataEntries = head_.size();
-    head_.resize(static_cast<size_t>(dataEntries + 16 * resources.items().size()));
-    offset = head_.size();
+    const size_t dataEntries = head_.size();
+    head_.resize(dataEntries + 16 * resources.items().size());
+    uint64_t offset = head_.size();
     size_t index = 0;
     for (const Resource& resource : resources.items()) {
         offset = AlignUp(offset, kDataAlignment);
-        uint8_t* dataEntry = &head_[static_cast<size_t>(dataEntries + 16 * index)];
-        Put32(&head_[languageEntries[index]] + 4, static_cast<uint32_t>(dataEntries + 16 * index));
-        Put32(dataEntry, static_cast<uint32_t>(address + offset));
-        Put32(dataEntry + 4, static_cast<uint32_t>(resource.data.Size()));
-        Put32(dataEntry + 8, resource.codePage);
+        const size_t dataEntry = dataEntries + 16 * index;
+        Put32(&head_[languageEntries[index] + 4], static_cast<uint32_t>(dataEntry));
+        Put32(&head_[dataEntry], static_cast<uint32_t>(address + offset));
+        Put32(&head_[dataEntry + 4], static_cast<uint32_t>(resource.data.Size()));
+        Put32(&head_[dataEntry + 8], resource.codePage);
         pieces_.push_back({offset, &resource.data});
         offset += resource.data.Size();
         ++index;

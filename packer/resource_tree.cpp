@@ -121,6 +121,7 @@ ResourceData ResourceData::InFile(std::filesystem::path file, uint64_t offset, u
 }
 
 bool ResourceData::Load(Bytes& out) const {
+    if (Size() > kLargestLoaded) return false;
     if (file.empty()) {
         out = bytes;
         return true;

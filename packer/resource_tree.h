@@ -19,6 +19,7 @@ constexpr uint32_t kTypeString = 6;
 constexpr uint32_t kTypeGroupIcon = 14;
 constexpr uint32_t kTypeVersion = 16;
 constexpr wchar_t kPayloadType[] = L"TOOLKIT";
+constexpr uint64_t kLargestLoaded = 16 * 1024 * 1024;
 
 // A resource type or name: an integer id, or a string (stored in capitals, as resource
 // compilers write it and the loader looks it up).
@@ -46,7 +47,8 @@ struct ResourceData {
     static ResourceData Held(Bytes bytes);
     static ResourceData InFile(std::filesystem::path file, uint64_t offset, uint64_t size);
     uint64_t Size() const { return file.empty() ? bytes.size() : size; }
-    // The bytes, read from the file when they are there; false when it cannot be read.
+    // The bytes, read from the file when they are there; false when they cannot be read
+    // or are more than kLargestLoaded (a payload is streamed, never loaded).
     bool Load(Bytes& out) const;
 };
 
