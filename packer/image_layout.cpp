@@ -25,7 +25,7 @@ uint32_t MemorySpan(const Section& section) {
 bool PlaceSections(const PeImage& image, std::vector<Placed>& placed, Section& resources, std::string& error) {
     const Section* old = image.SectionAt(image.directories[kResourceDirectory].address);
     if (old == nullptr) {
-        error = "has no resource section";
+        error = "cannot be packed: the program has no resource section";
         return false;
     }
     uint32_t nextAddress = old->virtualAddress, nextRaw = old->rawPointer;
@@ -38,7 +38,8 @@ bool PlaceSections(const PeImage& image, std::vector<Placed>& placed, Section& r
             // entry points into them, so they can move.
             const DataDirectory& relocations = image.directories[kRelocationDirectory];
             if (image.SectionAt(relocations.address) != &section) {
-                error = "has a section after its resources that cannot move (" + section.name + ")";
+                error = "cannot be packed: a section of the program that cannot move (" + section.name +
+                        ") follows its resources";
                 return false;
             }
             entry.to.virtualAddress = nextAddress;
@@ -46,7 +47,7 @@ bool PlaceSections(const PeImage& image, std::vector<Placed>& placed, Section& r
             nextAddress += static_cast<uint32_t>(AlignUp(MemorySpan(section), image.sectionAlignment));
             nextRaw += section.rawSize;
         } else if (section.rawSize != 0 && section.rawPointer + section.rawSize > old->rawPointer) {
-            error = "has sections that overlap its resources in the file";
+            error = "cannot be packed: the program's sections overlap its resources in the file";
             return false;
         }
         if (entry.to.rawSize != 0) rawEnd = std::max(rawEnd, entry.to.rawPointer + entry.to.rawSize);
@@ -111,7 +112,7 @@ bool WriteImage(const ProgramFile& program, const ResourceList& resources, bool 
     ResourceSection content(resources, section.virtualAddress);
     uint64_t rawSize = AlignUp(content.size(), image.fileAlignment);
     if (section.rawPointer + rawSize > 0xFFFFFFFFull - kPage) {
-        error = "would be too large with this payload";
+        error = "cannot be packed: the file would be too large";
         return false;
     }
     section.virtualSize = static_cast<uint32_t>(content.size());
@@ -119,7 +120,7 @@ bool WriteImage(const ProgramFile& program, const ResourceList& resources, bool 
 
     File source = File::OpenRead(program.path);
     ImageWriter writer(out);
-    error = "cannot be copied";
+    error = "cannot be written (the program cannot be read, or the disk is full)";
     if (!writer.Write(NewHeaders(image, placed, section))) return false;
     for (const Placed& entry : placed) {
         if (entry.to.rawSize == 0) continue;
@@ -127,7 +128,7 @@ bool WriteImage(const ProgramFile& program, const ResourceList& resources, bool 
             !writer.Copy(source, entry.from.rawPointer, entry.from.rawSize))
             return false;
     }
-    error = "cannot be written with its resources (a payload file changed or cannot be read)";
+    error = "cannot be written (a payload file changed or cannot be read, or the disk is full)";
     if (!writer.PadTo(section.rawPointer) || !content.Write(writer) || !writer.PadTo(section.rawPointer + rawSize))
         return false;
     uint8_t checksum[4];

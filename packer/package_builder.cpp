@@ -53,9 +53,9 @@ bool Builder::ReadTheDefinition() {
 void Builder::MeasurePayload() {
     for (const PayloadFile& file : definition_.files) {
         std::error_code failure;
-        uint64_t size = fs::is_regular_file(file.source, failure) ? fs::file_size(file.source, failure) : 0;
-        File opened = File::OpenRead(file.source);
-        if (failure || !opened || !fs::is_regular_file(file.source, failure)) {
+        bool regular = fs::is_regular_file(file.source, failure);
+        uint64_t size = regular ? fs::file_size(file.source, failure) : 0;
+        if (!regular || failure || !File::OpenRead(file.source)) {
             Refuse(file.line, "cannot read the file '" + PathText(file.source) + "'");
             size = 0;
         }
@@ -122,8 +122,7 @@ int Builder::Run() {
     } else if (program_.image.directories[kSecurityDirectory].size != 0) {
         refusals_.push_back({PathText(request_.program), 0, "is signed: packing breaks a signature, so pack the "
                                                             "unsigned program and sign the package"});
-    } else if (program_.resources.Find(ResourceKey::Name(kPayloadType), ResourceKey::Id(101)) != nullptr ||
-               std::any_of(program_.resources.items().begin(), program_.resources.items().end(),
+    } else if (std::any_of(program_.resources.items().begin(), program_.resources.items().end(),
                            [](const Resource& r) { return r.type == ResourceKey::Name(kPayloadType); })) {
         refusals_.push_back({PathText(request_.program), 0, "is a package already: pack the program with no package"});
     }
@@ -138,7 +137,7 @@ int Builder::Run() {
         return 1;
     }
     if (!WriteImage(program_, program_.resources, total_ >= kPageAlignedFrom, output.file(), error)) {
-        std::fprintf(stderr, "%s: %s\n", PathText(request_.program).c_str(), error.c_str());
+        std::fprintf(stderr, "%s: %s\n", PathText(request_.output).c_str(), error.c_str());
         return 1;
     }
     if (!output.Commit(error)) {

@@ -287,3 +287,18 @@ def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path):
         capture_output=True, text=True, timeout=300, check=False, env={**os.environ, "GEARRACK_TIMEOUT": "240"})
     assert finished.returncode == 0, finished.stderr[-2000:]
     assert windows.read_bytes() == linux.read_bytes()
+
+
+def test_left_out_settings_and_a_package_built_again(team):
+    definition = write_definition(team, "product @none\nprogram-name Über\nfile 102 files/empty.txt a.txt\n")
+    out = team / "package.exe"
+    out.write_bytes(b"an older package")
+    pack("build", definition, "-o", out, "--program", PROGRAM)
+    found = resources(pefile.PE(str(out)))
+    assert string_entry(found, 1) is None and string_entry(found, 201) == "Über"
+    assert string_entry(found, 0) == "AnyCPU" and string_entry(found, 103) == "500"  # as shipped
+    assert (2, 133) in found and (14, 5) in found  # the program's own pictures and icon
+    assert [p.name for p in team.iterdir() if p.name.startswith("package.exe")] == ["package.exe"]
+    for arguments in (["build", definition], ["inspect"], ["extract", out], ["unpack", out]):
+        usage = pack(*arguments, check=False)
+        assert usage.returncode == 2 and usage.stderr.startswith("gearrack-pack: "), arguments
