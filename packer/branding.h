@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "packer/resource_tree.h"
+#include "res/resource_ids.h"
 
 namespace gr::pack {
 
-constexpr uint32_t kIconGroup = 5;     // what Explorer and the dialogs show
-constexpr uint32_t kBannerBitmap = 130;  // the message dialog's banner
-constexpr uint32_t kSplashBitmap = 133;  // the splash picture
+constexpr uint32_t kIconGroup = IDR_MAINFRAME;   // what Explorer and the dialogs show
+constexpr uint32_t kBannerBitmap = IDB_BANNER;  // the message dialog's banner
+constexpr uint32_t kSplashBitmap = IDB_SPLASH;  // the splash picture
 
 struct IconImage {
     uint8_t width = 0, height = 0, colours = 0;  // 0 for 256 pixels, 0 colours for 8 bits and more
