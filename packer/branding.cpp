@@ -20,7 +20,8 @@ std::vector<uint32_t> GroupImageIds(const Bytes& group) {
     std::vector<uint32_t> ids;
     if (group.size() < 6) return ids;
     size_t count = Get16(&group[4]);
-    for (size_t i = 0; i < count && 6 + 14 * (i + 1) <= group.size(); ++i) ids.push_back(Get16(&group[6 + 14 * i + 12]));
+    for (size_t i = 0; i < count && 6 + 14 * (i + 1) <= group.size(); ++i)
+        ids.push_back(Get16(&group[6 + 14 * i + 12]));
     return ids;
 }
 

@@ -11,7 +11,7 @@
 
 namespace gr::pack {
 
-constexpr uint32_t kIconGroup = IDR_MAINFRAME;   // what Explorer and the dialogs show
+constexpr uint32_t kIconGroup = IDR_MAINFRAME;  // what Explorer and the dialogs show
 constexpr uint32_t kBannerBitmap = IDB_BANNER;  // the message dialog's banner
 constexpr uint32_t kSplashBitmap = IDB_SPLASH;  // the splash picture
 

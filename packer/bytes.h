@@ -37,6 +37,8 @@ inline void AppendText(Bytes& out, std::string_view text) { out.insert(out.end()
 inline uint64_t AlignUp(uint64_t value, uint64_t alignment) { return (value + alignment - 1) & ~(alignment - 1); }
 
 // Whether `offset` + `length` lies within `size`, without overflow.
-inline bool Within(uint64_t offset, uint64_t length, uint64_t size) { return offset <= size && length <= size - offset; }
+inline bool Within(uint64_t offset, uint64_t length, uint64_t size) {
+    return offset <= size && length <= size - offset;
+}
 
 }  // namespace gr::pack

@@ -124,10 +124,11 @@ void Reader::Setting(size_t index, std::string_view value, size_t line) {
     }
     int64_t number = 0;
     if (setting.kind == SettingKind::Megabytes && !ParseNumber(value, 0, 0x7FFFFFFF, number))
-        return Refuse(line, std::string(setting.key) + " must be a whole number of megabytes, 0 or more: " + Quoted(value));
+        return Refuse(line,
+                      std::string(setting.key) + " must be a whole number of megabytes, 0 or more: " + Quoted(value));
     if (setting.kind == SettingKind::Level && !ParseNumber(value, -0x7FFFFFFF - 1, 0x7FFFFFFF, number))
-        return Refuse(line, std::string(setting.key) + " must be a whole number (negative excludes the version): " +
-                                Quoted(value));
+        return Refuse(line, std::string(setting.key) +
+                                " must be a whole number (negative excludes the version): " + Quoted(value));
     if (setting.kind == SettingKind::Flag && value != "0" && value != "1")
         return Refuse(line, std::string(setting.key) + " must be 1 (required) or 0: " + Quoted(value));
     definition_.settings[index] = text;
@@ -141,7 +142,8 @@ bool Reader::Source(std::string_view text, size_t line, fs::path& source) {
     if (text[0] == '@') {
         auto found = options_.inputs.find(std::string(text.substr(1)));
         if (found == options_.inputs.end()) {
-            Refuse(line, Quoted(text) + " names no file (give it with --with " + std::string(text.substr(1)) + "=PATH)");
+            Refuse(line,
+                   Quoted(text) + " names no file (give it with --with " + std::string(text.substr(1)) + "=PATH)");
             return false;
         }
         source = found->second;
@@ -164,7 +166,8 @@ bool Reader::Id(std::string_view text, size_t line, uint32_t& id) {
         return false;
     }
     auto [at, added] = ids_.emplace(id, line);
-    if (!added) Refuse(line, "id " + std::to_string(id) + " is used twice (first at line " + std::to_string(at->second) + ")");
+    if (!added)
+        Refuse(line, "id " + std::to_string(id) + " is used twice (first at line " + std::to_string(at->second) + ")");
     return added;
 }
 
@@ -189,7 +192,8 @@ void Reader::ExtraResource(std::string_view key, std::string_view rest, size_t l
         return Refuse(line, std::string(key) + " needs a name and a file");
     if (key == "named-resource") {
         bool valid = !(nameText[0] >= '0' && nameText[0] <= '9');
-        for (char c : nameText) valid = valid && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_');
+        for (char c : nameText)
+            valid = valid && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_');
         if (!valid) return Refuse(line, "resource name " + Quoted(nameText) + " is not a plain name");
         DecodeUtf8(nameText, file.resourceName);
     } else if (!Id(nameText, line, file.id)) {
@@ -251,12 +255,16 @@ void Reader::CheckNames() {
         if (!file.inManifest) continue;
         std::string shown = Quoted(EncodeUtf8(file.name));
         if (!IsAscii(file.name)) {
-            Refuse(file.line, "name " + shown + " is not plain ASCII (the program reads names in the machine's code page)");
+            Refuse(file.line,
+                   "name " + shown + " is not plain ASCII (the program reads names in the machine's code page)");
         } else if (HasForbiddenCharacter(file.name)) {
-            Refuse(file.line, "name " + shown + " holds a character no file name can (< > \" | ? * or a control character)");
+            Refuse(file.line,
+                   "name " + shown + " holds a character no file name can (< > \" | ? * or a control character)");
         } else if (!IsContainedName(file.name)) {
-            Refuse(file.line, "name " + shown + " is refused by the program: it must stay inside the working folder "
-                              "(no absolute path, drive, ':' or '..'), name no device and not end with a dot or a blank");
+            Refuse(file.line,
+                   "name " + shown +
+                       " is refused by the program: it must stay inside the working folder "
+                       "(no absolute path, drive, ':' or '..'), name no device and not end with a dot or a blank");
         } else {
             for (const PayloadFile* earlier : named)
                 if (EqualsIgnoreCase(Canonical(earlier->name), Canonical(file.name))) {

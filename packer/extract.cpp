@@ -55,8 +55,9 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
         const Resource* resource = contents.program.resources.Find(PayloadType(), ResourceKey::Id(entry.id));
         std::string name = EncodeUtf8(entry.fileName);
         if (!IsContainedName(entry.fileName)) {
-            std::fprintf(stderr, "%s: payload %u '%s' is refused: the program writes no such file (it leaves the "
-                                 "working folder, names a device or ends with a dot or a blank)\n",
+            std::fprintf(stderr,
+                         "%s: payload %u '%s' is refused: the program writes no such file (it leaves the "
+                         "working folder, names a device or ends with a dot or a blank)\n",
                          shown.c_str(), entry.id, name.c_str());
             return 1;
         }

@@ -52,9 +52,7 @@ File File::Create(const fs::path& path) {
 
 bool File::ReadAt(uint64_t offset, void* data, size_t length) { return Seek(offset) && Read(data, length); }
 
-bool File::Read(void* data, size_t length) {
-    return file_ != nullptr && std::fread(data, 1, length, file_) == length;
-}
+bool File::Read(void* data, size_t length) { return file_ != nullptr && std::fread(data, 1, length, file_) == length; }
 
 bool File::Write(const void* data, size_t length) {
     return file_ != nullptr && std::fwrite(data, 1, length, file_) == length;
@@ -81,7 +79,8 @@ bool File::ReadPiecesMapped(uint64_t offset, uint64_t length, const std::functio
     constexpr uint64_t kWindow = 8 * kCopyPiece;
     const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
     int64_t size = Size();
-    if (file_ == nullptr || length == 0 || size < 0 || !Within(offset, length, static_cast<uint64_t>(size))) return false;
+    if (file_ == nullptr || length == 0 || size < 0 || !Within(offset, length, static_cast<uint64_t>(size)))
+        return false;
     int descriptor = ::fileno(file_);
     while (length > 0) {
         uint64_t start = offset / page * page, skip = offset - start;

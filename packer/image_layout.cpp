@@ -17,9 +17,7 @@ struct Placed {
     Section to;    // where it goes
 };
 
-uint32_t MemorySpan(const Section& section) {
-    return section.virtualSize != 0 ? section.virtualSize : section.rawSize;
-}
+uint32_t MemorySpan(const Section& section) { return section.virtualSize != 0 ? section.virtualSize : section.rawSize; }
 
 // The program's sections in their new places, and where the resources go after them.
 bool PlaceSections(const PeImage& image, std::vector<Placed>& placed, Section& resources, std::string& error) {
@@ -82,8 +80,11 @@ Bytes NewHeaders(const PeImage& image, const std::vector<Placed>& placed, const 
         for (size_t d = 0; d < image.directoryCount; ++d) {
             const DataDirectory& directory = image.directories[d];
             if (d == kSecurityDirectory || directory.address == 0) continue;
-            if (image.SectionAt(directory.address) == nullptr || image.SectionAt(directory.address)->virtualAddress != entry.from.virtualAddress) continue;
-            Put32(&headers[image.DirectoryOffset(d)], directory.address - entry.from.virtualAddress + entry.to.virtualAddress);
+            if (image.SectionAt(directory.address) == nullptr ||
+                image.SectionAt(directory.address)->virtualAddress != entry.from.virtualAddress)
+                continue;
+            Put32(&headers[image.DirectoryOffset(d)],
+                  directory.address - entry.from.virtualAddress + entry.to.virtualAddress);
         }
     }
     PutSectionHeader(&headers[at], resources);
@@ -91,7 +92,8 @@ Bytes NewHeaders(const PeImage& image, const std::vector<Placed>& placed, const 
     const uint32_t optional = image.optionalOffset;
     Put32(&headers[optional + 8], initialised);
     Put32(&headers[optional + 56],
-          static_cast<uint32_t>(AlignUp(uint64_t{resources.virtualAddress} + resources.virtualSize, image.sectionAlignment)));
+          static_cast<uint32_t>(
+              AlignUp(uint64_t{resources.virtualAddress} + resources.virtualSize, image.sectionAlignment)));
     Put32(&headers[image.ChecksumOffset()], 0);
     Put32(&headers[image.DirectoryOffset(kResourceDirectory)], resources.virtualAddress);
     Put32(&headers[image.DirectoryOffset(kResourceDirectory) + 4], resources.virtualSize);

@@ -16,7 +16,8 @@ void ImageWriter::Sum(const uint8_t* data, size_t length) {
         size_t end = i + std::min(kBlock, (length - i) / 8 * 8);
         uint64_t lanes = 0;
         for (; i < end; i += 8) {
-            uint64_t words = static_cast<uint64_t>(Get32(data + i)) | (static_cast<uint64_t>(Get32(data + i + 4)) << 32);
+            uint64_t words =
+                static_cast<uint64_t>(Get32(data + i)) | (static_cast<uint64_t>(Get32(data + i + 4)) << 32);
             lanes += (words & kLanes) + ((words >> 16) & kLanes);
         }
         sum += (lanes & 0xFFFFFFFF) + (lanes >> 32);

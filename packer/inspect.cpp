@@ -54,7 +54,8 @@ void PrintText(const PackageContents& contents) {
     for (size_t i = 0; i < kSettings.size(); ++i)
         std::printf("  %-18s %3u  %s\n", kSettings[i].key, kSettings[i].entry,
                     contents.settings[i] ? Utf8(*contents.settings[i]).c_str() : "(not set)");
-    std::printf("payload:%s\n", contents.hasManifest ? "" : " no manifest (resource TOOLKIT 101): nothing is extracted");
+    std::printf("payload:%s\n",
+                contents.hasManifest ? "" : " no manifest (resource TOOLKIT 101): nothing is extracted");
     for (const PayloadEntry& record : contents.records)
         std::printf("  %5u  %s  %d bytes: %s\n", record.id, Utf8(record.name).c_str(), record.statedSize,
                     RecordState(record).c_str());
@@ -64,7 +65,7 @@ void PrintText(const PackageContents& contents) {
     std::printf("branding:\n  icon 5: %s\n  splash 133: %s\n  banner 130: %s\n",
                 contents.icon.empty() ? "none" : contents.icon.c_str(), BitmapText(contents.splash).c_str(),
                 BitmapText(contents.banner).c_str());
-    std::printf("signature: %s\n", !contents.signed_ ? "none"
+    std::printf("signature: %s\n", !contents.isSigned        ? "none"
                                    : contents.signer.empty() ? "present (signer not readable)"
                                                              : ("present, signer " + contents.signer).c_str());
     if (contents.information)
@@ -84,23 +85,24 @@ void PrintJson(const PackageContents& contents) {
         const PayloadEntry& record = contents.records[i];
         out += std::string(i == 0 ? "\n" : ",\n") + "    {\"id\": " + std::to_string(record.id) +
                ", \"name\": " + JsonText(Utf8(record.name)) + ", \"size\": " + std::to_string(record.statedSize) +
-               ", \"present\": " + (record.resource ? "true" : "false") + ", \"resource_size\": " +
-               (record.resource ? std::to_string(record.resource->data.Size()) : "null") + ", \"size_agrees\": " +
-               (RecordState(record) == "present, size agrees" ? "true" : "false") + "}";
+               ", \"present\": " + (record.resource ? "true" : "false") +
+               ", \"resource_size\": " + (record.resource ? std::to_string(record.resource->data.Size()) : "null") +
+               ", \"size_agrees\": " + (RecordState(record) == "present, size agrees" ? "true" : "false") + "}";
     }
     out += "\n  ],\n  \"unrecorded\": [";
     for (size_t i = 0; i < contents.unrecorded.size(); ++i)
         out += std::string(i == 0 ? "" : ", ") + JsonText(contents.unrecorded[i]->name.Text());
     auto bitmap = [](const std::optional<BitmapInfo>& info) {
-        return info ? "{\"width\": " + std::to_string(info->width) + ", \"height\": " +
-                          std::to_string(info->height < 0 ? -info->height : info->height) +
-                          ", \"bits\": " + std::to_string(info->bitCount) + ", \"run_length\": " +
-                          (info->compression == 1 ? "true" : "false") + "}"
+        return info ? "{\"width\": " + std::to_string(info->width) +
+                          ", \"height\": " + std::to_string(info->height < 0 ? -info->height : info->height) +
+                          ", \"bits\": " + std::to_string(info->bitCount) +
+                          ", \"run_length\": " + (info->compression == 1 ? "true" : "false") + "}"
                     : std::string("null");
     };
     out += "],\n  \"branding\": {\"icon\": " + (contents.icon.empty() ? std::string("null") : JsonText(contents.icon)) +
            ", \"splash\": " + bitmap(contents.splash) + ", \"banner\": " + bitmap(contents.banner) + "},\n";
-    out += "  \"signature\": " + std::string(contents.signed_ ? "{\"signer\": " + (contents.signer.empty() ? std::string("null") : JsonText(contents.signer)) + "}" : "null") + ",\n";
+    std::string signer = contents.signer.empty() ? "null" : JsonText(contents.signer);
+    out += "  \"signature\": " + (contents.isSigned ? "{\"signer\": " + signer + "}" : std::string("null")) + ",\n";
     out += "  \"embedded_information\": " +
            (contents.information ? JsonText(Printable(*contents.information)) : std::string("null")) + "\n}\n";
     std::fputs(out.c_str(), stdout);

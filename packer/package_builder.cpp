@@ -12,8 +12,8 @@
 namespace gr::pack {
 namespace {
 
-constexpr uint64_t kLargestPayload = 0x7FFFFFFF;       // 2 GB in all: sizes are signed 32-bit
-constexpr uint64_t kPageAlignedFrom = 1024 * 1024;     // a payload this large is mapped, not read
+constexpr uint64_t kLargestPayload = 0x7FFFFFFF;    // 2 GB in all: sizes are signed 32-bit
+constexpr uint64_t kPageAlignedFrom = 1024 * 1024;  // a payload this large is mapped, not read
 constexpr uint64_t kLargestPicture = 16 * 1024 * 1024;
 
 class Builder {
@@ -22,7 +22,9 @@ public:
     int Run();
 
 private:
-    void Refuse(size_t line, std::string message) { refusals_.push_back({PathText(request_.definition), line, std::move(message)}); }
+    void Refuse(size_t line, std::string message) {
+        refusals_.push_back({PathText(request_.definition), line, std::move(message)});
+    }
     bool ReadTheDefinition();
     void MeasurePayload();
     void ReadPicture(const std::optional<Picture>& picture, const char* key, uint32_t bitmap);
@@ -98,7 +100,8 @@ void Builder::AddPayload() {
     const ResourceKey type = ResourceKey::Name(kPayloadType);
     if (definition_.manifest) {
         std::string manifest = ManifestText(definition_, sizes_);
-        resources.Put({type, ResourceKey::Id(101), language, 0, ResourceData::Held(Bytes(manifest.begin(), manifest.end()))});
+        resources.Put(
+            {type, ResourceKey::Id(101), language, 0, ResourceData::Held(Bytes(manifest.begin(), manifest.end()))});
     }
     for (size_t i = 0; i < definition_.files.size(); ++i) {
         const PayloadFile& file = definition_.files[i];
@@ -120,8 +123,9 @@ int Builder::Run() {
     if (!ReadProgramFile(request_.program, program_, error)) {
         refusals_.push_back({PathText(request_.program), 0, error});
     } else if (program_.image.directories[kSecurityDirectory].size != 0) {
-        refusals_.push_back({PathText(request_.program), 0, "is signed: packing breaks a signature, so pack the "
-                                                            "unsigned program and sign the package"});
+        refusals_.push_back({PathText(request_.program), 0,
+                             "is signed: packing breaks a signature, so pack the "
+                             "unsigned program and sign the package"});
     } else if (std::any_of(program_.resources.items().begin(), program_.resources.items().end(),
                            [](const Resource& r) { return r.type == ResourceKey::Name(kPayloadType); })) {
         refusals_.push_back({PathText(request_.program), 0, "is a package already: pack the program with no package"});

@@ -17,11 +17,10 @@ namespace {
 
 constexpr uint32_t kLargestCertificateTable = 16 * 1024 * 1024;
 
-
 void ReadSignature(File& file, const PeImage& image, PackageContents& contents) {
     const DataDirectory& table = image.directories[kSecurityDirectory];
-    contents.signed_ = table.size != 0;
-    if (!contents.signed_ || table.size < 8 || table.size > kLargestCertificateTable ||
+    contents.isSigned = table.size != 0;
+    if (!contents.isSigned || table.size < 8 || table.size > kLargestCertificateTable ||
         !Within(table.address, table.size, image.fileSize))
         return;
     Bytes certificate(table.size);
@@ -47,20 +46,14 @@ void ReadPictures(PackageContents& contents) {
     const ResourceList& resources = contents.program.resources;
     Bytes data;
     if (const Resource* group = resources.Find(ResourceKey::Id(kTypeGroupIcon), ResourceKey::Id(kIconGroup));
-        group != nullptr && group->data.Size() < 65536 && group->data.Load(data))
+        group != nullptr && group->data.Load(data))
         contents.icon = DescribeIconGroup(data);
-    for (auto [id, picture] : {std::pair{kSplashBitmap, &contents.splash}, std::pair{kBannerBitmap, &contents.banner}}) {
+    for (auto [id, picture] :
+         {std::pair{kSplashBitmap, &contents.splash}, std::pair{kBannerBitmap, &contents.banner}}) {
         const Resource* bitmap = resources.Find(ResourceKey::Id(kTypeBitmap), ResourceKey::Id(id));
         BitmapInfo info;
-        data.clear();
-        if (bitmap != nullptr && bitmap->data.Size() >= 40) {
-            Bytes header = bitmap->data.file.empty() ? bitmap->data.bytes : Bytes(40);
-            if (!bitmap->data.file.empty()) {
-                File file = File::OpenRead(bitmap->data.file);
-                if (!file.ReadAt(bitmap->data.offset, header.data(), header.size())) continue;
-            }
-            if (DescribeBitmap(header.data(), header.size(), info)) *picture = info;
-        }
+        if (bitmap != nullptr && bitmap->data.Load(data) && DescribeBitmap(data.data(), data.size(), info))
+            *picture = info;
     }
 }
 
@@ -88,13 +81,15 @@ bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::s
     }
     for (const Resource& resource : resources.items()) {
         if (!(resource.type == PayloadType()) || resource.name == ResourceKey::Id(kManifestId)) continue;
-        if (resource.name.IsName() || manifest.Find(resource.name.id) == nullptr) contents.unrecorded.push_back(&resource);
+        if (resource.name.IsName() || manifest.Find(resource.name.id) == nullptr)
+            contents.unrecorded.push_back(&resource);
     }
     // Payload ids are below 65536: a record with another id can name no resource.
     for (uint32_t id = 0; id <= 0xFFFF && contents.records.size() < manifest.size(); ++id) {
         const CResourceFile* record = manifest.Find(id);
         if (record == nullptr) continue;
-        contents.records.push_back({id, record->name, record->size, resources.Find(PayloadType(), ResourceKey::Id(id))});
+        contents.records.push_back(
+            {id, record->name, record->size, resources.Find(PayloadType(), ResourceKey::Id(id))});
     }
     File file = File::OpenRead(path);
     ReadSignature(file, contents.program.image, contents);

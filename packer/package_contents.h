@@ -15,8 +15,8 @@ namespace gr::pack {
 
 struct PayloadEntry {
     uint32_t id = 0;
-    std::wstring name;          // from the manifest, as it is written there
-    int32_t statedSize = 0;     // from the manifest
+    std::wstring name;                   // from the manifest, as it is written there
+    int32_t statedSize = 0;              // from the manifest
     const Resource* resource = nullptr;  // null when the package has none with this id
 };
 
@@ -24,13 +24,13 @@ struct PackageContents {
     ProgramFile program;
     std::vector<std::optional<std::wstring>> settings;  // one per kSettings entry
     bool hasManifest = false;
-    std::vector<PayloadEntry> records;            // in the manifest's order of ids
-    std::vector<const Resource*> unrecorded;      // payload resources without a record
-    std::string icon;                             // the icon group, described
+    std::vector<PayloadEntry> records;        // in the manifest's order of ids
+    std::vector<const Resource*> unrecorded;  // payload resources without a record
+    std::string icon;                         // the icon group, described
     std::optional<BitmapInfo> splash, banner;
-    bool signed_ = false;
-    std::string signer;                           // the signer's subject, when it can be read
-    std::optional<Bytes> information;             // the embedded information block
+    bool isSigned = false;
+    std::string signer;                // the signer's subject, when it can be read
+    std::optional<Bytes> information;  // the embedded information block
 };
 
 // Reads `path`; false with `error` when it is no program of ours.

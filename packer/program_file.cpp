@@ -10,7 +10,7 @@ bool IsOurProgram(const ResourceList& resources) {
     const Resource* version = resources.Find(ResourceKey::Id(kTypeVersion), ResourceKey::Id(1));
     Bytes data, name;
     AppendUtf16(name, L"ZavodeRidudezir");
-    return version != nullptr && version->data.Size() < 65536 && version->data.Load(data) &&
+    return version != nullptr && version->data.Load(data) &&
            std::search(data.begin(), data.end(), name.begin(), name.end()) != data.end();
 }
 

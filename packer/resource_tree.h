@@ -39,7 +39,7 @@ struct ResourceKey {
 bool KeyBefore(const ResourceKey& a, const ResourceKey& b);
 
 struct ResourceData {
-    Bytes bytes;           // the bytes, when `file` is empty
+    Bytes bytes;                 // the bytes, when `file` is empty
     std::filesystem::path file;  // or `size` bytes of this file from `offset`
     uint64_t offset = 0;
     uint64_t size = 0;

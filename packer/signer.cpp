@@ -38,13 +38,13 @@ bool Next(View& data, Element& element) {
     return true;
 }
 
-bool Expect(View& data, uint8_t tag, Element& element) {
-    return Next(data, element) && element.tag == tag;
-}
+bool Expect(View& data, uint8_t tag, Element& element) { return Next(data, element) && element.tag == tag; }
 
 std::string OidName(View oid) {
-    static const struct { uint8_t last; const char* name; } kNames[] = {
-        {3, "CN"}, {6, "C"}, {7, "L"}, {8, "ST"}, {10, "O"}, {11, "OU"}};
+    static const struct {
+        uint8_t last;
+        const char* name;
+    } kNames[] = {{3, "CN"}, {6, "C"}, {7, "L"}, {8, "ST"}, {10, "O"}, {11, "OU"}};
     if (oid.size() == 3 && oid[0] == 0x55 && oid[1] == 0x04)  // 2.5.4.x
         for (const auto& known : kNames)
             if (oid[2] == known.last) return known.name;
@@ -54,7 +54,8 @@ std::string OidName(View oid) {
         value = (value << 7) | (oid[i] & 0x7F);
         if ((oid[i] & 0x80) != 0) continue;
         if (dotted.empty())
-            dotted = std::to_string(value < 80 ? value / 40 : 2) + "." + std::to_string(value < 80 ? value % 40 : value - 80);
+            dotted = std::to_string(value < 80 ? value / 40 : 2) + "." +
+                     std::to_string(value < 80 ? value % 40 : value - 80);
         else
             dotted += "." + std::to_string(value);
         value = 0;
@@ -118,12 +119,14 @@ bool SignerSubject(const Bytes& der, std::string& subject) {
     if (!Expect(fields, kInteger, version) || !Expect(fields, kSet, digests) || !Expect(fields, kSequence, content) ||
         !Expect(fields, kContext0, certificates))
         return false;
-    while (Next(fields, item) && item.tag != kSet) {}  // past the revocation lists, to the signers
+    while (Next(fields, item) && item.tag != kSet) {
+    }  // past the revocation lists, to the signers
     View signers = item.contents;
     Element signer, signerVersion, issuerAndSerial, issuer, serial;
     if (item.tag != kSet || !Expect(signers, kSequence, signer)) return false;
     View signerFields = signer.contents;
-    if (!Expect(signerFields, kInteger, signerVersion) || !Expect(signerFields, kSequence, issuerAndSerial)) return false;
+    if (!Expect(signerFields, kInteger, signerVersion) || !Expect(signerFields, kSequence, issuerAndSerial))
+        return false;
     View names = issuerAndSerial.contents;
     if (!Expect(names, kSequence, issuer) || !Expect(names, kInteger, serial)) return false;
     View list = certificates.contents;

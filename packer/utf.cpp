@@ -6,7 +6,11 @@ bool DecodeUtf8(std::string_view text, std::wstring& out) {
     out.clear();
     for (size_t i = 0; i < text.size();) {
         auto lead = static_cast<uint8_t>(text[i]);
-        size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 4;
+        size_t extra = lead < 0x80             ? 0
+                       : (lead & 0xE0) == 0xC0 ? 1
+                       : (lead & 0xF0) == 0xE0 ? 2
+                       : (lead & 0xF8) == 0xF0 ? 3
+                                               : 4;
         if (extra == 4 || i + extra >= text.size()) return false;
         uint32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
         for (size_t k = 1; k <= extra; ++k) {
