@@ -54,7 +54,11 @@ add_library(gearrack_dll_safety STATIC framework/dll_safety_win.cpp)
 target_link_libraries(gearrack_dll_safety PUBLIC gearrack_core)
 gearrack_program_options(gearrack_dll_safety)
 
-# The sample package: build/win/GearRackInstaller.exe.
+# The program with no package (build/win/program/GearRackInstaller.exe), the packaging
+# tool for Windows (build/win/gearrack-pack.exe), and the sample package made by the Linux
+# tool from them: build/win/GearRackInstaller.exe.
+gearrack_add_program(gearrack_installer OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/program)
+add_subdirectory(packer)
 add_subdirectory(wizard)
 gearrack_add_package(gearrack_sample DEFINITION packages/sample/package.txt
     OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

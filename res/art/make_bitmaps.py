@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draw the sample product's banner and splash bitmaps.
 
-Writes banner.bmp (634 x 78, the strip across the top of the message
+Writes, into packages/sample/ (the sample package's definition names them), banner.bmp (634 x 78, the strip across the top of the message
 dialog) and splash.bmp (428 x 211, the window shown while the installer
 starts), both 24-bit uncompressed Windows bitmaps, plus a PNG preview of
 each.  The gear-and-rack mark is drawn with the geometry and palette of
@@ -24,6 +24,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import make_icon as icon  # noqa: E402  (shared geometry, palette, PNG writer)
 
 HERE = icon.HERE
+OUT = os.path.normpath(os.path.join(HERE, "..", "..", "packages", "sample"))
 PRODUCT = "Oakcrest"
 SS = icon.SUPERSAMPLE
 hexrgb, mix = icon.hexrgb, icon.mix
@@ -444,7 +445,7 @@ def main():
                                     ("splash", splash, (428, 211), False)):
         rows = make().rgb_rows()
         data = bmp_file(rows)
-        path = os.path.join(HERE, name + ".bmp")
+        path = os.path.join(OUT, name + ".bmp")
         with open(path, "wb") as f:
             f.write(data)
         with open(path, "rb") as f:
@@ -452,7 +453,7 @@ def main():
         if back != rows:
             raise ValueError("%s: pixels read back differ" % name)
         check_picture(name, back, light)
-        with open(os.path.join(HERE, name + "-preview.png"), "wb") as f:
+        with open(os.path.join(OUT, name + "-preview.png"), "wb") as f:
             f.write(icon.png_file(size[0], size[1],
                                   [bytes(v for p in row for v in p) for row in rows]))
         print("wrote %s (%d bytes) and %s-preview.png" % (path, len(data), name))

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/handles_win.h"
 #include "framework/string_table_win.h"
@@ -103,6 +104,60 @@ TEST_F(SampleProgram, VersionNamesTheModule) {
     ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(fixed->dwFileVersionMS, (1u << 16) | 8u);
     EXPECT_EQ(fixed->dwFileVersionLS, (2u << 16) | 372u);
+}
+
+// The colour, 0xRRGGBB, that a bitmap resource gives its bottom-left pixel (the first of its
+// bits): 24-bit plain, or an index into the palette, plain or run-length encoded.
+uint32_t FirstPixel(std::string_view dib) {
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib.data());
+    const auto* colours = reinterpret_cast<const unsigned char*>(dib.data()) + header->biSize;
+    if (header->biBitCount == 24) {
+        const unsigned char* bits = colours + 4 * header->biClrUsed;
+        return (bits[2] << 16) | (bits[1] << 8) | bits[0];
+    }
+    const unsigned char* bits = colours + 4 * (header->biClrUsed != 0 ? header->biClrUsed : 256);
+    const unsigned char* entry = colours + 4 * (header->biCompression == BI_RLE8 ? bits[1] : bits[0]);
+    return (entry[2] << 16) | (entry[1] << 8) | entry[0];
+}
+
+// The splash picture and the banner as the picture controls load them (a bitmap for the
+// display): their own size, and the colours their files give, whether the file holds
+// 24-bit pixels (the sample's) or 8-bit palette indices run-length encoded (the neutral
+// pictures of the program with no package).
+TEST_F(SampleProgram, PicturesLoadAsTheirFilesDrawThem) {
+    HMODULE program = ::LoadLibraryExW(GEARRACK_PROGRAM, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    struct Case {
+        HMODULE module;
+        WORD id;
+        LONG width, height;
+        WORD bits;
+    } cases[] = {{module_, 133, 428, 211, 24}, {module_, 130, 634, 78, 24}, {program, 133, 428, 211, 8},
+                 {program, 130, 634, 78, 8}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "bitmap " << c.id << ", " << c.bits << "-bit");
+        HRSRC found = ::FindResourceW(c.module, MAKEINTRESOURCEW(c.id), MAKEINTRESOURCEW(2));
+        ASSERT_NE(found, nullptr);
+        std::string_view dib(static_cast<const char*>(::LockResource(::LoadResource(c.module, found))),
+                             ::SizeofResource(c.module, found));
+        EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(dib.data())->biBitCount, c.bits);
+        auto* bitmap = static_cast<HBITMAP>(::LoadImageW(c.module, MAKEINTRESOURCEW(c.id), IMAGE_BITMAP, 0, 0, 0));
+        ASSERT_NE(bitmap, nullptr);
+        BITMAP shape = {};
+        ::GetObjectW(bitmap, sizeof shape, &shape);
+        EXPECT_EQ(shape.bmWidth, c.width);
+        EXPECT_EQ(shape.bmHeight, c.height);
+        BITMAPINFO format = {};
+        format.bmiHeader = {sizeof(BITMAPINFOHEADER), c.width, c.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<uint32_t> pixels(static_cast<size_t>(c.width * c.height));
+        HDC screen = ::GetDC(nullptr);
+        EXPECT_EQ(::GetDIBits(screen, bitmap, 0, static_cast<UINT>(c.height), pixels.data(), &format, DIB_RGB_COLORS),
+                  c.height);
+        ::ReleaseDC(nullptr, screen);
+        EXPECT_EQ(pixels[0] & 0xFFFFFF, FirstPixel(dib));
+        ::DeleteObject(bitmap);
+    }
+    ::FreeLibrary(program);
 }
 
 TEST_F(SampleProgram, PayloadManifestAgreesWithThePayload) {

@@ -1,0 +1,50 @@
+// What a package carries, read without running it: its settings, its payload as the
+// program would name it, its pictures, its signature and its embedded information.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "packer/branding.h"
+#include "packer/program_file.h"
+#include "payload/catalogue.h"
+
+namespace gr::pack {
+
+struct PayloadEntry {
+    uint32_t id = 0;
+    std::wstring name;                   // from the manifest, as it is written there
+    int32_t statedSize = 0;              // from the manifest
+    const Resource* resource = nullptr;  // null when the package has none with this id
+};
+
+struct PackageContents {
+    ProgramFile program;
+    std::vector<std::optional<std::wstring>> settings;  // one per kSettings entry
+    bool hasManifest = false;
+    std::vector<PayloadEntry> records;        // in the manifest's order of ids
+    std::vector<const Resource*> unrecorded;  // payload resources without a record
+    std::string icon;                         // the icon group, described
+    std::optional<BitmapInfo> splash, banner;
+    bool isSigned = false;
+    std::string signer;                // the signer's subject, when it can be read
+    std::optional<Bytes> information;  // the embedded information block
+};
+
+// Reads `path`; false with `error` when it is no program of ours.
+bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::string& error);
+
+// The payload in the order the program extracts it (highest id first), each entry named
+// as the program names it (executable names lower-cased; no name without a manifest
+// record). False with `error` when there is no payload or its manifest cannot be read.
+bool PayloadCatalogue(const PackageContents& contents, ResourceCatalogue& catalogue, std::string& error);
+
+// The payload resources' type, "TOOLKIT".
+const ResourceKey& PayloadType();
+
+// The manifest's text as the program reads it.
+std::wstring ManifestOf(const Resource& manifest, bool& read);
+
+}  // namespace gr::pack

@@ -1,0 +1,22 @@
+#include <windows.h>
+
+#include <string>
+
+#include "packer/self_path.h"
+
+namespace gr::pack {
+
+std::filesystem::path SelfPath(const char*) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace gr::pack

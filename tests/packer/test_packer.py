@@ -1,0 +1,304 @@
+"""gearrack-pack, run as a product team runs it: packages it writes are read back with a
+reader we did not write (pefile), every refusal is one line naming the definition's
+line with no file left behind, build -> inspect -> extract gives the files back, and the
+Windows tool under Wine writes the same bytes as the Linux tool."""
+
+import json
+import os
+import re
+import shutil
+import struct
+import subprocess
+from pathlib import Path
+
+import pefile
+import pytest
+
+REPO = Path(__file__).resolve().parents[2]
+BUILD = Path(os.environ.get("GEARRACK_BUILD_WIN", REPO / "build" / "win"))
+TOOL = Path(os.environ.get("GEARRACK_PACK", REPO / "build" / "native" / "gearrack-pack"))
+PROGRAM = BUILD / "program" / "GearRackInstaller.exe"
+ICON = REPO / "res" / "art" / "gearrack.ico"
+NEUTRAL_SPLASH = REPO / "res" / "art" / "splash.bmp"  # 8-bit, run-length encoded
+SAMPLE_BANNER = REPO / "packages" / "sample" / "banner.bmp"  # 24-bit
+PAGE = 4096
+
+
+def pack(*arguments, check=True):
+    finished = subprocess.run([str(TOOL), *map(str, arguments)], capture_output=True, text=True, check=False)
+    if check:
+        assert finished.returncode == 0, finished.stderr
+    return finished
+
+
+@pytest.fixture
+def team(tmp_path):
+    """A product team's folder: payload files and pictures beside a definition."""
+    (tmp_path / "files" / "data").mkdir(parents=True)
+    (tmp_path / "files" / "Setup.EXE").write_bytes(b"MZ" + bytes(range(256)) * 40)
+    (tmp_path / "files" / "data" / "items.xml").write_bytes(b"<items><item/></items>")
+    (tmp_path / "files" / "empty.txt").write_bytes(b"")
+    shutil.copy(ICON, tmp_path / "product.ico")
+    shutil.copy(NEUTRAL_SPLASH, tmp_path / "splash.bmp")
+    shutil.copy(SAMPLE_BANNER, tmp_path / "banner.bmp")
+    return tmp_path
+
+
+DEFINITION = """# a product of our own
+product        Fernwood Tools
+processor      x86
+required-space 750
+dotnet-4.5-full 2
+administrator  0
+program-name   Fernwood
+file 102 files/Setup.EXE      Setup.EXE
+file 103 files/data/items.xml Data\\Items.xml
+file 104 files/empty.txt      empty.txt
+icon   product.ico
+splash splash.bmp
+banner banner.bmp
+"""
+
+
+def write_definition(folder, text=DEFINITION):
+    definition = folder / "package.txt"
+    definition.write_text(text)
+    return definition
+
+
+def resources(pe):
+    """{(type, name): bytes} of every resource, types and names as ids or strings."""
+    found = {}
+    for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        for name in kind.directory.entries:
+            for language in name.directory.entries:
+                entry = language.data.struct
+                key = (str(kind.name) if kind.name else kind.id, str(name.name) if name.name else name.id)
+                found[key] = pe.get_data(entry.OffsetToData, entry.Size)
+    return found
+
+
+def string_entry(found, entry):
+    block = found.get((6, entry // 16 + 1))
+    if block is None:
+        return None
+    at = 0
+    for index in range(16):
+        length = struct.unpack_from("<H", block, at)[0]
+        text = block[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+        if index == entry % 16:
+            return text or None
+        at += 2 + 2 * length
+    return None
+
+
+def test_a_package_reads_back_with_a_reader_we_did_not_write(team):
+    out = team / "Fernwood.exe"
+    pack("build", write_definition(team), "-o", out, "--program", PROGRAM)
+    pe = pefile.PE(str(out))
+    assert not pe.get_warnings()
+    assert pe.OPTIONAL_HEADER.CheckSum == pe.generate_checksum()
+    last = pe.sections[-1]
+    assert last.Name.rstrip(b"\0") == b".rsrc"
+    resource_directory = pe.OPTIONAL_HEADER.DATA_DIRECTORY[2]
+    assert resource_directory.VirtualAddress == last.VirtualAddress
+    assert pe.OPTIONAL_HEADER.SizeOfImage == -(-(last.VirtualAddress + last.Misc_VirtualSize) // PAGE) * PAGE
+    for before, after in zip(pe.sections, pe.sections[1:]):  # contiguous in memory
+        assert after.VirtualAddress == -(-(before.VirtualAddress + before.Misc_VirtualSize) // PAGE) * PAGE
+    assert pe.OPTIONAL_HEADER.DATA_DIRECTORY[4].Size == 0  # unsigned: signing comes after packing
+    base = pe.OPTIONAL_HEADER.DATA_DIRECTORY[5]
+    assert pe.get_section_by_rva(base.VirtualAddress).Name.startswith(b".reloc")
+
+    found = resources(pe)
+    assert found[("TOOLKIT", 101)] == b"102*Setup.EXE*10242*103*Data\\Items.xml*22*104*empty.txt*0"
+    assert found[("TOOLKIT", 102)] == (team / "files" / "Setup.EXE").read_bytes()
+    assert found[("TOOLKIT", 103)] == (team / "files" / "data" / "items.xml").read_bytes()
+    assert found[("TOOLKIT", 104)] == b""
+    expected = {0: "x86", 1: "Fernwood Tools", 103: "750", 138: "0", 144: "2", 145: "0", 201: "Fernwood",
+                104: "Contact Technical Support. Incorrect %s build."}  # a message beside a setting
+    assert {entry: string_entry(found, entry) for entry in expected} == expected
+    assert found[(2, 133)] == NEUTRAL_SPLASH.read_bytes()[14:]
+    assert found[(2, 130)] == SAMPLE_BANNER.read_bytes()[14:]
+    group = found[(14, 5)]
+    assert struct.unpack_from("<HHH", group) == (0, 1, 3)
+    icon_ids = [struct.unpack_from("<H", group, 6 + 14 * i + 12)[0] for i in range(3)]
+    assert all((3, icon) in found for icon in icon_ids)
+    assert found[(16, 1)].find("ZavodeRidudezir".encode("utf-16-le")) > 0  # the program's own stay
+
+    again = team / "again.exe"
+    pack("build", team / "package.txt", "-o", again, "--program", PROGRAM)
+    assert again.read_bytes() == out.read_bytes()  # no time stamps: the same inputs, the same bytes
+
+
+def test_a_large_payload_is_mapped_not_read(team):
+    big = team / "files" / "big.bin"
+    with open(big, "wb") as data:
+        data.truncate(3 * 1024 * 1024)
+    definition = write_definition(team, "file 102 files/big.bin big.bin\n")
+    out = team / "big.exe"
+    pack("build", definition, "-o", out, "--program", PROGRAM)
+    pe = pefile.PE(str(out), fast_load=True)
+    assert pe.sections[-1].PointerToRawData % PAGE == 0
+    assert pe.OPTIONAL_HEADER.CheckSum == pe.generate_checksum()
+
+
+# (definition lines, the line refused, what the refusal says)
+REFUSALS = [
+    ("file 102 files/missing.bin missing.bin", 1, "cannot read the file"),
+    ("splash missing.bmp", 1, "cannot read the splash"),
+    ("file 102 files/empty.txt a.txt\nfile 102 files/empty.txt b.txt", 2, "id 102 is used twice (first at line 1)"),
+    ("file 101 files/empty.txt a.txt", 1, "id 101 is the manifest's"),
+    ("file 0 files/empty.txt a.txt", 1, "not a number from 1 to 65535"),
+    ("file 65536 files/empty.txt a.txt", 1, "not a number from 1 to 65535"),
+    ("file 1x files/empty.txt a.txt", 1, "not a number from 1 to 65535"),
+    ("file 102 files/empty.txt \\absolute.txt", 1, "must stay inside the working folder"),
+    ("file 102 files/empty.txt C:drive.txt", 1, "must stay inside the working folder"),
+    ("file 102 files/empty.txt sub\\..\\..\\up.txt", 1, "must stay inside the working folder"),
+    ("file 102 files/empty.txt a:stream", 1, "must stay inside the working folder"),
+    ("file 102 files/empty.txt a*b.txt", 1, "holds a character no file name can"),
+    ("file 102 files/empty.txt caf\u00e9.txt", 1, "is not plain ASCII"),
+    ("file 102 files/empty.txt Read.me\nfile 103 files/empty.txt READ.ME", 2, "is the same file as line 1's"),
+    ("file 102 files/empty.txt sub\\a.txt\nfile 103 files/empty.txt SUB/A.TXT", 2, "is the same file as line 1's"),
+    ("colour blue", 1, "unknown key 'colour'"),
+    ("file-alignment 4096", 1, "unknown key 'file-alignment'"),
+    ("required-space lots", 1, "required-space must be a whole number of megabytes"),
+    ("required-space -5", 1, "required-space must be a whole number of megabytes"),
+    ("required-space 99999999999", 1, "required-space must be a whole number of megabytes"),
+    ("dotnet-2.0 sp1", 1, "dotnet-2.0 must be a whole number"),
+    ("administrator yes", 1, "administrator must be 1 (required) or 0"),
+    ("product A\nproduct B", 2, "product is given twice (first at line 1)"),
+    ("icon banner.bmp", 1, "is not a valid .ico file"),
+    ("splash product.ico", 1, "is not a valid .bmp file"),
+    ("banner four-bit.bmp", 1, "is not an 8-bit or 24-bit"),
+    ("file 104 @wizard wizard.exe", 1, "'@wizard' names no file (give it with --with wizard=PATH)"),
+    ("manifest none", 1, "unknown key 'manifest'"),
+    ("manifest-size 102 12", 1, "unknown key 'manifest-size'"),
+    ("manifest-extra 107*ghost.txt*5", 1, "unknown key 'manifest-extra'"),
+    ("resource 106 files/empty.txt", 1, "unknown key 'resource'"),
+    ("named-resource EXTRA files/empty.txt", 1, "unknown key 'named-resource'"),
+]
+# Names Windows keeps for devices, in any component and with any extension, and names that
+# end with a dot or a blank: the program refuses to write them, so the tool refuses them.
+DEVICE_NAMES = ["CON", "prn.txt", "sub\\Aux.log", "NUL", "com1.dat", "LPT9", "conin$", "CONOUT$.txt", "data/nul",
+                "name.", "name ", "sub. \\x.txt"]
+
+
+def refuse(team, lines, program=PROGRAM):
+    four_bit = bytearray(SAMPLE_BANNER.read_bytes())
+    four_bit[28] = 4
+    (team / "four-bit.bmp").write_bytes(bytes(four_bit))
+    definition = write_definition(team, lines + "\n")
+    out = team / "out" / "package.exe"
+    out.parent.mkdir(exist_ok=True)
+    finished = pack("build", definition, "-o", out, "--program", program, check=False)
+    assert finished.returncode == 1, finished.stderr
+    assert list(out.parent.iterdir()) == []  # nothing written, not even a partial file
+    return finished.stderr.splitlines()
+
+
+@pytest.mark.parametrize("lines, line, message", REFUSALS, ids=[case[2][:40] for case in REFUSALS])
+def test_a_refusal_names_the_definitions_line(team, lines, line, message):
+    refusals = refuse(team, lines)
+    assert refusals == [refusals[0]] and re.match(rf"^.*package\.txt:{line}: ", refusals[0]), refusals
+    assert message in refusals[0]
+
+
+@pytest.mark.parametrize("name", DEVICE_NAMES)
+def test_a_device_name_or_a_trailing_dot_or_blank_is_refused(team, name):
+    refusals = refuse(team, f"file 102 files/empty.txt {name}")
+    assert len(refusals) == 1 and "package.txt:1: " in refusals[0] and "is refused by the program" in refusals[0]
+
+
+def test_a_payload_over_2_gb_is_refused_at_the_file_that_crosses(team):
+    for index in range(2):
+        with open(team / "files" / f"part{index}.bin", "wb") as data:
+            data.truncate(1100 * 1024 * 1024)  # sparse: nothing on the disk
+    refusals = refuse(team, "file 102 files/part0.bin a.bin\nfile 103 files/part1.bin b.bin")
+    assert len(refusals) == 1 and "package.txt:2: the payload is over 2 GB in all" in refusals[0]
+
+
+def test_a_program_not_ours_signed_or_packed_already_is_refused(team):
+    cases = [(team / "files" / "Setup.EXE", "is not a 32-bit Windows program"),
+             (REPO / "build" / "win" / "tools" / "exitcode.exe", "is not the GearRack Installer program"),
+             (BUILD / "GearRackInstaller.exe", "is signed: packing breaks a signature"),
+             (BUILD / "packages" / "unsigned" / "GearRackInstaller.exe", "is a package already")]
+    for program, message in cases:
+        refusals = refuse(team, "product Fernwood", program=program)
+        assert refusals == [f"{program}: {message}" + refusals[0][len(f"{program}: {message}"):]], refusals
+        assert message in refusals[0]
+
+
+def test_build_inspect_extract_gives_the_files_back(team):
+    out = team / "Fernwood.exe"
+    pack("build", write_definition(team), "-o", out, "--program", PROGRAM)
+    report = json.loads(pack("inspect", out, "--json").stdout)
+    assert report["settings"]["product"] == "Fernwood Tools"
+    assert report["settings"]["dotnet-4.5-full"] == "2"
+    assert [(r["id"], r["name"], r["present"], r["size_agrees"]) for r in report["payload"]] == [
+        (102, "Setup.EXE", True, True), (103, "Data\\Items.xml", True, True), (104, "empty.txt", True, True)]
+    assert report["branding"]["splash"] == {"width": 428, "height": 211, "bits": 8, "run_length": True}
+    assert report["branding"]["banner"] == {"width": 634, "height": 78, "bits": 24, "run_length": False}
+    assert report["branding"]["icon"].startswith("3 images: 48x48")
+    assert report["signature"] is None and report["embedded_information"] is None
+
+    folder = team / "extracted"
+    pack("extract", out, folder)
+    extracted = {str(p.relative_to(folder)): p.read_bytes() for p in folder.rglob("*") if p.is_file()}
+    assert extracted == {  # named as the program names them: in lower case
+        "setup.exe": (team / "files" / "Setup.EXE").read_bytes(),
+        "data/items.xml": (team / "files" / "data" / "items.xml").read_bytes(),
+        "empty.txt": b""}
+
+
+def test_inspect_shows_the_signer_and_the_embedded_information(tmp_path):
+    package = tmp_path / "probe.exe"
+    shutil.copy(BUILD / "packages" / "probe" / "GearRackInstaller.exe", package)
+    (tmp_path / "info.xml").write_bytes(b"<info product='probe'/>")
+    subprocess.run([str(REPO / "scripts" / "embed-information"), str(package), str(tmp_path / "info.xml")], check=True)
+    report = json.loads(pack("inspect", package, "--json").stdout)
+    assert report["signature"] == {"signer": "O=Oakcrest Software, CN=Oakcrest Software"}
+    assert report["embedded_information"] == "<info product='probe'/>"
+    text = pack("inspect", package).stdout
+    assert "signature: present, signer O=Oakcrest Software, CN=Oakcrest Software" in text
+
+
+def test_extract_refuses_what_the_program_refuses(tmp_path):
+    escape = pack("extract", BUILD / "packages" / "escape" / "GearRackInstaller.exe", tmp_path / "escape", check=False)
+    assert escape.returncode == 1 and "payload 102 '..\\escaped.txt' is refused" in escape.stderr
+    assert [p.name for p in (tmp_path / "escape").iterdir()] == ["inside.xml"]  # 103 went first
+    mismatch = pack("extract", BUILD / "packages" / "mismatch" / "GearRackInstaller.exe", tmp_path / "mismatch",
+                    check=False)
+    assert mismatch.returncode == 1 and "payload 103 'ten.bin' holds 10 bytes, the manifest says 12" in mismatch.stderr
+    report = json.loads(pack("inspect", BUILD / "packages" / "payload" / "GearRackInstaller.exe", "--json").stdout)
+    assert report["unrecorded"] == ["EXTRA", "106"]
+    assert [r for r in report["payload"] if r["id"] == 107][0]["present"] is False
+
+
+def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path):
+    definition = REPO / "packages" / "sample" / "package.txt"
+    wizard = BUILD / "wizard" / "Corvane.InstallerWizard.UI.exe"
+    linux = tmp_path / "linux.exe"
+    pack("build", definition, "-o", linux, "--program", PROGRAM, "--with", f"gearrack_sample_wizard={wizard}")
+    windows = tmp_path / "windows.exe"
+    wine = lambda path: "Z:" + str(path).replace("/", "\\")  # noqa: E731
+    finished = subprocess.run(
+        [str(REPO / "tests" / "wine" / "run"), str(BUILD / "gearrack-pack.exe"), "build", wine(definition), "-o",
+         wine(windows), "--program", wine(PROGRAM), "--with", f"gearrack_sample_wizard={wine(wizard)}"],
+        capture_output=True, text=True, timeout=300, check=False, env={**os.environ, "GEARRACK_TIMEOUT": "240"})
+    assert finished.returncode == 0, finished.stderr[-2000:]
+    assert windows.read_bytes() == linux.read_bytes()
+
+
+def test_left_out_settings_and_a_package_built_again(team):
+    definition = write_definition(team, "product @none\nprogram-name Über\nfile 102 files/empty.txt a.txt\n")
+    out = team / "package.exe"
+    out.write_bytes(b"an older package")
+    pack("build", definition, "-o", out, "--program", PROGRAM)
+    found = resources(pefile.PE(str(out)))
+    assert string_entry(found, 1) is None and string_entry(found, 201) == "Über"
+    assert string_entry(found, 0) == "AnyCPU" and string_entry(found, 103) == "500"  # as shipped
+    assert (2, 133) in found and (14, 5) in found  # the program's own pictures and icon
+    assert [p.name for p in team.iterdir() if p.name.startswith("package.exe")] == ["package.exe"]
+    for arguments in (["build", definition], ["inspect"], ["extract", out], ["unpack", out]):
+        usage = pack(*arguments, check=False)
+        assert usage.returncode == 2 and usage.stderr.startswith("gearrack-pack: "), arguments
