@@ -5,17 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "app/text_source.h"
 #include "checks/framework.h"
 #include "payload/working_folder.h"
 
 namespace gr {
-
-// The program's texts by string-table entry.
-class TextSource {
-public:
-    virtual ~TextSource() = default;
-    virtual std::wstring Text(unsigned entry) const = 0;
-};
 
 struct FailureFacts {
     uint32_t result = 0;

@@ -1,24 +1,11 @@
 // The failure report as the application gives it.
 #include "app/failure_report.h"
 #include "app/installer_app_win.h"
-#include "app/log.h"
-#include "framework/string_table_win.h"
+#include "app/string_table_texts_win.h"
+#include "base/log.h"
 #include "ui/message_dialog_win.h"
 
 namespace gr {
-namespace {
-
-// The program's texts from its own string table.
-class StringTableTexts : public TextSource {
-public:
-    explicit StringTableTexts(HINSTANCE module) : module_(module) {}
-    std::wstring Text(unsigned entry) const override { return LoadStringResource(module_, entry); }
-
-private:
-    HINSTANCE module_;
-};
-
-}  // namespace
 
 // Tells the user why the run failed: in the message dialog, or in silent mode in the log.
 void CGearRackInstallerApp::ReportFailure(uint32_t result) {

@@ -1,20 +1,20 @@
 #include "app/installer_app_win.h"
 
-#include <objbase.h>
-
 #include "app/failure_report.h"
-#include "app/log.h"
-#include "app/wait_loop_win.h"
-#include "checks/administrator.h"
+#include "app/string_table_texts_win.h"
+#include "base/log.h"
 #include "checks/administrator_win.h"
 #include "checks/framework_win.h"
 #include "checks/installer_engine.h"
 #include "checks/system_win.h"
 #include "framework/common_controls_win.h"
 #include "framework/errors_win.h"
+#include "framework/module_path_win.h"
 #include "framework/string_table_win.h"
+#include "framework/wait_loop_win.h"
 #include "launch/wow64_win.h"
-#include "trust/module_path_win.h"
+#include "payload/free_space_win.h"
+#include "res/resource_ids.h"
 #include "trust/signer_details_win.h"
 #include "trust/verification_win.h"
 #include "ui/message_dialog_win.h"
@@ -22,10 +22,6 @@
 
 namespace gr {
 namespace {
-
-constexpr uint32_t kNotVerified = 0x800B0100;  // TRUST_E_NOSIGNATURE, whatever the provider said
-constexpr UINT kVerificationQuestion = 137;
-constexpr UINT kProgramNameEntry = 201;
 
 // Logs which call failed and returns its error as a result code.
 uint32_t Failed(const wchar_t* call) {
@@ -38,8 +34,9 @@ uint32_t Failed(const wchar_t* call) {
 
 bool CGearRackInstallerApp::InitInstance() {
     state.openPromptCount = 0;
+    settings_ = ReadPackageSettings(StringTableTexts(Instance()));
     RegisterCommonControls();
-    ::CoInitialize(nullptr);  // this thread keeps its apartment until the process ends
+    ComApartment apartment;  // this thread's apartment, for start-up, the run and the report
     uint32_t result = StartUp();
     if (result == 0)
         result = RunAndWait();
@@ -76,8 +73,8 @@ uint32_t CGearRackInstallerApp::CheckSignature() {
 // The question dialog. True for Yes.
 bool CGearRackInstallerApp::AskToRunUnverified(const std::wstring& verification) {
     CGearRackInstallerDlg question(true);
-    question.heading = Format(LoadStringResource(Instance(), kVerificationQuestion),
-                              LoadStringResource(Instance(), 1));
+    question.heading = Format(LoadStringResource(Instance(), IDS_VERIFY_QUESTION),
+                              LoadStringResource(Instance(), IDS_PRODUCT_NAME));
     question.message = verification;
     if (question.DoModal() != IDOK) return false;
     DrainMessages();  // what the dialog left behind must not reach the run
@@ -86,16 +83,16 @@ bool CGearRackInstallerApp::AskToRunUnverified(const std::wstring& verification)
 
 // Logs the signer and takes the program name the signature gives, for the wizard.
 void CGearRackInstallerApp::LogSignerDetails() {
-    state.programName = LoadStringResource(Instance(), kProgramNameEntry);
+    state.programName = settings_.programName;
     gr::LogSignerDetails(GetOwnModulePath(), state.programName);
 }
 
 // The machine's prerequisites, in order; the first one missing stops start-up.
 uint32_t CGearRackInstallerApp::CheckPrerequisites() {
-    if (IsAdministratorRequired(Instance()) && !IsUserAdministrator()) return kNotAdministrator;
-    if (!CheckFrameworkRequirement(Instance(), state.requiredFramework)) return kFrameworkMissing;
+    if (settings_.administratorRequired && !IsUserAdministrator()) return kNotAdministrator;
+    if (!CheckFrameworkRequirement(settings_.frameworkLevels, state.requiredFramework)) return kFrameworkMissing;
     if (!CheckInstallerEngine()) return kInstallerEngineTooOld;
-    if (!CheckDiskSpace(Instance(), state.freeSpace)) return kNotEnoughSpace;
+    if (!CheckDiskSpace(settings_.requiredMegabytes, state.freeSpace)) return kNotEnoughSpace;
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "app/installer_state.h"
+#include "app/package_settings.h"
 #include "framework/app_base_win.h"
 #include "framework/handles_win.h"
 #include "payload/working_folder_win.h"
@@ -42,6 +43,7 @@ private:
     void ExtractEmbeddedInformation();
     uint32_t RunAndWait();
 
+    PackageSettings settings_;  // read once, before anything else
     WorkingFolder workingFolder_;
     Handle runFinished_;
     Handle wizardShown_;

@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "app/command_line_info.h"
+#include "base/result_codes.h"
 
 namespace gr {
-
-constexpr uint32_t kUsageError = 0x80030057;  // STG_E_INVALIDPARAMETER
 
 // The machine facts an options pass reads.
 struct OptionFacts {

@@ -1,9 +1,8 @@
 // The options pass as the application runs it: the machine facts it needs, then the
 // outcome applied to the installer state and the log.
 #include "app/installer_app_win.h"
-#include "app/log.h"
 #include "app/options.h"
-#include "checks/administrator_win.h"
+#include "base/log.h"
 
 namespace gr {
 namespace {
@@ -42,7 +41,7 @@ uint32_t CGearRackInstallerApp::ProcessOptions() {
     ParseCommandLine(info, FullCommandLine());
 
     OptionFacts facts;
-    facts.administratorRequired = IsAdministratorRequired(Instance());
+    facts.administratorRequired = settings_.administratorRequired;
     if (facts.administratorRequired)
         facts.systemDrive = EnvironmentVariable(L"SystemDrive");
     else

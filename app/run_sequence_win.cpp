@@ -1,12 +1,12 @@
 // The run sequence on the worker thread: the working folder, the embedded information,
 // the payload, the wizard, and the removal.
 #include "app/installer_app_win.h"
-#include "app/log.h"
+#include "base/log.h"
+#include "framework/module_path_win.h"
 #include "launch/wizard_launch_win.h"
 #include "payload/embedded_info_win.h"
 #include "payload/resources_win.h"
 #include "payload/temp_folder_prompt_win.h"
-#include "trust/module_path_win.h"
 
 namespace gr {
 
@@ -29,7 +29,8 @@ uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
     const std::wstring& folder = workingFolder_.Get(state.zeroGuid);
     result = EnumerateResources(Instance(), state.resourceCatalogue, folder, wizardPath);
     if (state.runWizard && result == 0) {
-        WizardLaunch launch{Instance(), wizardPath, state.wizardArguments, folder, wizardShown_.Get()};
+        WizardLaunch launch{settings_.processorType, wizardPath, state.wizardArguments, folder, wizardShown_.Get(),
+                            &ProcessLog()};
         result = RunInstallerWizard(launch, wizardExitCode);
     }
     LogFormat(L"Remove folder '%s'\n", state.removeFolder ? L"Yes" : L"No");

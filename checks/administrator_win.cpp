@@ -1,14 +1,8 @@
 #include "checks/administrator_win.h"
 
-#include "checks/administrator.h"
 #include "framework/handles_win.h"
-#include "framework/string_table_win.h"
 
 namespace gr {
-
-bool IsAdministratorRequired(HINSTANCE module) {
-    return AdministratorRequiredByEntry(LoadStringResource(module, kAdministratorRequiredEntry));
-}
 
 bool IsUserAdministrator() {
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;

@@ -5,9 +5,6 @@
 
 namespace gr {
 
-// True unless string-table entry 145 of `module` is exactly "0".
-bool IsAdministratorRequired(HINSTANCE module);
-
 // True when the calling thread's effective token is a member of the Administrators
 // group. Any failure of the query counts as not an administrator.
 bool IsUserAdministrator();

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "base/result_codes.h"
+
 namespace gr {
 
-constexpr unsigned kFirstFrameworkEntry = 138;
 constexpr size_t kFrameworkCount = 7;
-constexpr uint32_t kFrameworkMissing = 0x80110409;
 
 // The registry facts the check reads, under HKEY_LOCAL_MACHINE. A failed read is false.
 class RegistryReader {

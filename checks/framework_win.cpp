@@ -1,17 +1,13 @@
 #include "checks/framework_win.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "checks/registry_win.h"
-#include "framework/string_table_win.h"
 
 namespace gr {
 
-bool CheckFrameworkRequirement(HINSTANCE module, RequiredFramework& required) {
-    FrameworkEntries entries;
-    for (size_t i = 0; i < kFrameworkCount; ++i)
-        entries[i] = LoadStringResource(module, static_cast<UINT>(kFirstFrameworkEntry + i));
+bool CheckFrameworkRequirement(const FrameworkEntries& levels, RequiredFramework& required) {
     MachineRegistry registry;
-    FrameworkCheck check = CheckFrameworkRequirement(entries, registry, required);
+    FrameworkCheck check = CheckFrameworkRequirement(levels, registry, required);
     for (const std::wstring& line : check.logLines) LogText(line);
     return check.satisfied;
 }

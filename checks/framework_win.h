@@ -1,15 +1,14 @@
-// The .NET Framework check as the program runs it: the package's entries from the string
-// table, the facts from the machine's registry, the progress lines into the log.
+// The .NET Framework check as the program runs it: the package's levels, the facts from
+// the machine's registry, the progress lines into the log.
 #pragma once
-
-#include <windows.h>
 
 #include "checks/framework.h"
 
 namespace gr {
 
-// True when an acceptable framework is installed; on false `required` names the one to
+// True when a framework acceptable to `levels` (the package's entries 138 to 144) is
+// installed; on false `required` names the one to
 // install.
-bool CheckFrameworkRequirement(HINSTANCE module, RequiredFramework& required);
+bool CheckFrameworkRequirement(const FrameworkEntries& levels, RequiredFramework& required);
 
 }  // namespace gr

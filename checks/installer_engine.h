@@ -3,9 +3,10 @@
 
 #include <cstdint>
 
+#include "base/result_codes.h"
+
 namespace gr {
 
-constexpr uint32_t kInstallerEngineTooOld = 1613;  // ERROR_INSTALL_PACKAGE_VERSION
 constexpr uint32_t kFixedFileInfoSignature = 0xFEEF04BD;
 
 // An NT-family system (platform 2) of version 5.1 or later.

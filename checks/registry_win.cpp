@@ -16,11 +16,6 @@ bool ReadRegistryValue(HKEY root, const wchar_t* key, const wchar_t* value, void
            ERROR_SUCCESS;
 }
 
-int32_t ReadRegistryDword(HKEY root, const wchar_t* key, const wchar_t* value) {
-    uint32_t number = 0;
-    return ReadRegistryValue(root, key, value, &number, sizeof(number)) ? static_cast<int32_t>(number) : -1;
-}
-
 bool MachineRegistry::ReadNumber(const wchar_t* key, const wchar_t* value, uint32_t& number) const {
     number = 0;
     return ReadRegistryValue(HKEY_LOCAL_MACHINE, key, value, &number, sizeof(number));

@@ -11,9 +11,6 @@ namespace gr {
 // opened and the value fitted.
 bool ReadRegistryValue(HKEY root, const wchar_t* key, const wchar_t* value, void* buffer, DWORD size);
 
-// A 32-bit value, or -1 when it cannot be read.
-int32_t ReadRegistryDword(HKEY root, const wchar_t* key, const wchar_t* value);
-
 class MachineRegistry : public RegistryReader {
 public:
     bool ReadNumber(const wchar_t* key, const wchar_t* value, uint32_t& number) const override;

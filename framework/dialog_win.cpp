@@ -36,7 +36,8 @@ INT_PTR ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<INT_PTR>(brush);
 }
 
-// The whole text of `window`; empty for no window.
+}  // namespace
+
 std::wstring WindowText(HWND window) {
     if (!window) return std::wstring();
     int length = ::GetWindowTextLengthW(window);
@@ -46,8 +47,6 @@ std::wstring WindowText(HWND window) {
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return text;
 }
-
-}  // namespace
 
 CDialog::CDialog(UINT templateId, HWND parent, HINSTANCE module)
     : templateId_(templateId), parent_(parent), module_(module) {}

@@ -11,6 +11,9 @@
 
 namespace gr {
 
+// The whole text of `window`; empty for no window.
+std::wstring WindowText(HWND window);
+
 class CDialog {
 public:
     // `templateId` names the dialog template in `module`; a null `module` means the

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/result_codes.h"
+
 namespace gr {
 
-constexpr unsigned kProcessorTypeEntry = 0;
-constexpr uint32_t kProcessorModeUnfit = 0x80004004;  // E_ABORT
 
 enum class ProcessorMode { Any = 0, X86 = 1, X64 = 2, X32Only = 3 };
 

@@ -1,14 +1,12 @@
 #include "launch/redirection_guard_win.h"
 
-#include "app/log.h"
-#include "framework/string_table_win.h"
+#include "base/log.h"
 #include "launch/processor_mode.h"
 #include "launch/wow64_win.h"
 
 namespace gr {
 
-bool RedirectionGuard::Apply(HINSTANCE module) {
-    std::wstring programType = LoadStringResource(module, kProcessorTypeEntry);
+bool RedirectionGuard::Apply(const std::wstring& programType) {
     LogFormat(L"ProgramType '%s'\n", programType);
     const wchar_t* modeLine = L"";
     ProcessorMode mode = ParseProcessorMode(programType, modeLine);

@@ -1,7 +1,7 @@
 // The processor-mode decision and the redirection switch around one wizard creation.
 #pragma once
 
-#include <windows.h>
+#include <string>
 
 namespace gr {
 
@@ -12,9 +12,9 @@ public:
     RedirectionGuard(const RedirectionGuard&) = delete;
     RedirectionGuard& operator=(const RedirectionGuard&) = delete;
 
-    // Reads the program type (string-table entry 0 of `module`); false when the wizard's
-    // target does not fit this system. Otherwise switches redirection off where needed.
-    bool Apply(HINSTANCE module);
+    // False when the wizard's `programType` (the package's entry 0) does not fit this
+    // system. Otherwise switches redirection off where needed.
+    bool Apply(const std::wstring& programType);
     // Turns redirection back on when this guard turned it off. Always true.
     bool Restore();
 

@@ -1,6 +1,6 @@
 #include "launch/wizard_launch_win.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "framework/handles_win.h"
 #include "launch/processor_mode.h"
 #include "launch/redirection_guard_win.h"
@@ -35,7 +35,7 @@ uint32_t RunInstallerWizard(const WizardLaunch& launch, uint32_t& exitCode) {
     ::SetCurrentDirectoryW(launch.workingFolder.c_str());
 
     RedirectionGuard guard;
-    if (!guard.Apply(launch.module)) {
+    if (!guard.Apply(launch.processorType)) {
         guard.Restore();
         return kProcessorModeUnfit;
     }
@@ -45,20 +45,20 @@ uint32_t RunInstallerWizard(const WizardLaunch& launch, uint32_t& exitCode) {
     if (!created) return kWizardNotStarted;
     Handle processHandle(process.hProcess);
     Handle threadHandle(process.hThread);
-    CloseLog();  // the wizard may write to the same file
+    if (launch.log) launch.log->Close();  // the wizard may write to the same file
 
     WaitForWizard(process, launch.wizardShown);
     uint32_t result = 0;
     DWORD code = 0;
     if (!::GetExitCodeProcess(processHandle.Get(), &code)) {
         DWORD error = ::GetLastError();
-        result = error != 0 ? error : 0x80004005;  // never a failure that reads as success
+        result = error != 0 ? error : kFailed;  // never a failure that reads as success
         code = 0;
     }
     exitCode = code;
     processHandle.Reset();
     threadHandle.Reset();
-    ReopenLog();
+    if (launch.log) launch.log->Reopen();
     return result;
 }
 

@@ -19,8 +19,7 @@ std::vector<std::wstring> AssignFileNames(ResourceCatalogue& catalogue, const Ma
 }
 
 uint32_t ExtractionResult(uint64_t written, uint64_t resourceSize, int32_t expectedSize) {
-    constexpr uint32_t kFail = 0x80004005;
-    if (written != resourceSize) return kFail;
+    if (written != resourceSize) return kFailed;
     return expectedSize >= 0 && resourceSize == static_cast<uint64_t>(expectedSize) ? 0 : kSizeMismatch;
 }
 

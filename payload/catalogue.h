@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/result_codes.h"
 #include "payload/manifest.h"
 
 namespace gr {
-
-constexpr uint32_t kSizeMismatch = 0x80040167;
 
 // One payload resource of the program file.
 struct CResource {

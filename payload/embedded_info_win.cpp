@@ -4,7 +4,8 @@
 
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
+#include "framework/ansi_win.h"
 #include "framework/handles_win.h"
 #include "payload/embedded_info.h"
 
@@ -15,12 +16,7 @@ namespace {
 std::wstring InformationText(const uint8_t* bytes, size_t length) {
     size_t end = 0;
     while (end < length && bytes[end] != 0) ++end;
-    if (end == 0) return std::wstring();
-    const char* text = reinterpret_cast<const char*>(bytes);
-    int wide = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(end), nullptr, 0);
-    std::wstring out(static_cast<size_t>(wide > 0 ? wide : 0), L'\0');
-    if (wide > 0) ::MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(end), out.data(), wide);
-    return out;
+    return FromAnsi(std::string_view(reinterpret_cast<const char*>(bytes), end));
 }
 
 // Reads the scan window of the open file; false when the file is too small or unreadable.

@@ -2,7 +2,8 @@
 
 #include <shlobj.h>
 
-#include "app/log.h"
+#include "base/log.h"
+#include "framework/ansi_win.h"
 #include "framework/handles_win.h"
 #include "framework/resource_win.h"
 #include "payload/working_folder.h"
@@ -80,11 +81,7 @@ uint32_t LoadResourceText(const CResource& resource, std::wstring& text) {
     if (!bytes) return kFailed;
     text.clear();
     if (bytes.Size() == 0) return 0;
-    const char* data = reinterpret_cast<const char*>(bytes.Data());
-    int size = static_cast<int>(bytes.Size());
-    int length = ::MultiByteToWideChar(CP_THREAD_ACP, 0, data, size, nullptr, 0);
-    text.resize(static_cast<size_t>(length > 0 ? length : 0));
-    if (length > 0) ::MultiByteToWideChar(CP_THREAD_ACP, 0, data, size, text.data(), length);
+    text = FromAnsi(std::string_view(reinterpret_cast<const char*>(bytes.Data()), bytes.Size()));
     return 0;
 }
 

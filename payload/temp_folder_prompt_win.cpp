@@ -1,6 +1,7 @@
 #include "payload/temp_folder_prompt_win.h"
 
-#include "app/log.h"
+#include "base/log.h"
+#include "base/result_codes.h"
 #include "framework/string_table_win.h"
 #include "res/resource_ids.h"
 
@@ -57,7 +58,7 @@ uint32_t PromptForTempFolder(HINSTANCE module, bool silent, std::atomic<int32_t>
                              DWORD follower, std::wstring& root) {
     if (silent) {
         LogText(L"Not Prompting the user as silent installation\n");
-        return static_cast<uint32_t>(E_FAIL);
+        return kFailed;
     }
     CTempFolderDialog dialog(module);
     dialog.caption = LoadStringResource(module ? module : ::GetModuleHandleW(nullptr), IDS_PRODUCT_NAME);
@@ -67,7 +68,7 @@ uint32_t PromptForTempFolder(HINSTANCE module, bool silent, std::atomic<int32_t>
         OpenPrompt open(openPromptCount, follower);
         ended = dialog.DoModal();
     }
-    if (ended != IDOK) return static_cast<uint32_t>(E_FAIL);
+    if (ended != IDOK) return kFailed;
     root = dialog.folder;
     return 0;
 }

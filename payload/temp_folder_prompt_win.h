@@ -35,7 +35,7 @@ private:
 // worker's). The caption is string-table entry 1 of `module`, which also holds the
 // template. `openPromptCount` is one higher while the dialog is open; the thread
 // `follower` (0: none), which follows the count, gets a WM_NULL after each change. Returns
-// 0 when the user pressed OK, with `root` the text exactly as left (empty too); E_FAIL on
+// 0 when the user pressed OK, with `root` the text exactly as left (empty too); kFailed on
 // Cancel or close, or at once without a dialog when `silent`, with `root` unchanged.
 uint32_t PromptForTempFolder(HINSTANCE module, bool silent, std::atomic<int32_t>& openPromptCount,
                              DWORD follower, std::wstring& root);

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/result_codes.h"
+
 namespace gr {
 
 constexpr size_t kPathLimit = 260;  // characters, terminator included
-constexpr uint32_t kNotEnoughSpace = 0x80030070;
-constexpr uint32_t kFailed = 0x80004005;  // E_FAIL
 constexpr wchar_t kZeroGuidText[] = L"{00000000-0000-0000-0000-000000000000}";
 constexpr wchar_t kUnformattableGuidText[] = L"{00000001-0000-0000-0000-000000000001}";
 

@@ -1,25 +1,14 @@
-// The working folder of a run: the free-space check, the probe of its root, its naming and
-// creation, and its removal with everything in it.
+// The working folder of a run: the probe of its root, its naming and creation, and its
+// removal with everything in it.
 #pragma once
-
-#include <windows.h>
 
 #include <cstdint>
 #include <string>
 
-#include "framework/handles_win.h"
 #include "payload/catalogue.h"
 #include "payload/working_folder.h"
 
 namespace gr {
-
-// Security that lets only Administrators, SYSTEM and the current user change the working
-// folder or anything created in it; empty when it cannot be built.
-LocalMemory OwnersOnlySecurity();
-
-// Whether the drive of the user's temporary path has more free megabytes than string-table
-// entry 103 of `module` asks for. Fills `space` either way.
-bool CheckDiskSpace(HINSTANCE module, FreeSpace& space);
 
 class WorkingFolder {
 public:
@@ -41,9 +30,5 @@ private:
     std::wstring path_;
     bool named_ = false;
 };
-
-// Deletes the folder's contents, depth first, and the folder. Files still in use are
-// retried until `deadline` (a GetTickCount64 value). Returns true when the folder is gone.
-bool DeleteFolderTree(const std::wstring& path, ULONGLONG deadline);
 
 }  // namespace gr

@@ -22,6 +22,7 @@
 #define IDS_FRAMEWORK_SP_MISSING 115
 #define IDS_PROCESSOR_MODE 135
 #define IDS_VERIFY_QUESTION 137
+#define IDS_FRAMEWORK_LEVEL_FIRST 138 /* .NET 2.0; then 3.0, 3.5, 4.0 Client and Full, 4.5 Client and Full */
 #define IDS_ADMIN_REQUIRED 145
 #define IDS_PROGRAM_NAME 201
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "framework/system_library_win.h"
 
 namespace gr {

@@ -4,7 +4,7 @@
 #include <softpub.h>
 #include <wintrust.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "framework/system_library_win.h"
 #include "trust/verification.h"
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/format.h"
+#include "framework/ansi_win.h"
 #include "framework/string_table_win.h"
 #include "res/resource_ids.h"
 
@@ -12,15 +13,6 @@ namespace {
 // Narrow on purpose: its © (0xA9) and en dash (0x96) are read in the thread's ANSI code
 // page, so a system with another code page shows that page's characters there.
 constexpr char kNotice[] = "\xA9 2024\x96" "2026 GearRack. All rights reserved.";
-
-std::wstring FromThreadAnsi(const char* text) {
-    int length = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1) return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, wide.data(), length);
-    wide.resize(static_cast<size_t>(length) - 1);  // without the terminator
-    return wide;
-}
 
 }  // namespace
 
@@ -33,7 +25,7 @@ bool CAboutDlg::OnInitDialog() {
     SetControlText(IDC_ABOUT_VERSION,
                    Format(LoadStringResource(Module(), IDS_ABOUT_VERSION), product, GEARRACK_VERSION_MAJOR,
                           GEARRACK_VERSION_MINOR, GEARRACK_VERSION_BUILD, GEARRACK_VERSION_REVISION));
-    SetControlText(IDC_ABOUT_NOTICE, FromThreadAnsi(kNotice));
+    SetControlText(IDC_ABOUT_NOTICE, FromAnsi(std::string_view(kNotice, sizeof(kNotice) - 1)));
     return true;
 }
 

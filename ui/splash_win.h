@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "app/wait_loop_win.h"
 #include "framework/dialog_win.h"
 #include "framework/handles_win.h"
+#include "framework/wait_loop_win.h"
 
 namespace gr {
 

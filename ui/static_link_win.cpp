@@ -2,26 +2,16 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
-
 #include "framework/string_table_win.h"
 #include "ui/static_styles.h"
 
 namespace gr {
 namespace {
 
-struct CursorTraits {
-    using Type = HCURSOR;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DestroyCursor(h); }
-};
-
-// The system's hand pointer, loaded on first use and kept until the process ends; null
-// when it cannot be loaded.
+// The system's hand pointer: a shared cursor, which the system owns and nobody destroys;
+// null when it cannot be loaded.
 HCURSOR HandCursor() {
-    static UniqueHandle<CursorTraits> hand(static_cast<HCURSOR>(
-        ::LoadImageW(nullptr, MAKEINTRESOURCEW(32649), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));  // IDC_HAND
-    return hand.Get();
+    return ::LoadCursorW(nullptr, IDC_HAND);
 }
 
 // A device context of a window, with the font it had before `font` was selected (when
@@ -51,14 +41,6 @@ bool ShellOpen(const std::wstring& text) {
     if (text.empty()) return false;
     HINSTANCE opened = ::ShellExecuteW(nullptr, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<UINT_PTR>(opened) > 32;
-}
-
-std::wstring WindowText(HWND window) {
-    int length = ::GetWindowTextLengthW(window);
-    if (length <= 0) return std::wstring();
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(std::max(::GetWindowTextW(window, text.data(), length + 1), 0)));
-    return text;
 }
 
 uint32_t StyleOf(HWND window) { return static_cast<uint32_t>(::GetWindowLongW(window, GWL_STYLE)); }

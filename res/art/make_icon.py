@@ -4,7 +4,9 @@
 The icon shows a blue gear meshing with an amber toothed rack on a
 transparent background.  Each size (48, 32 and 16 pixels) is drawn on its
 own with proportions tuned for that size, and every pixel is supersampled
-for smooth edges.  Only the Python standard library is used and the output
+for smooth edges.  Each size is stored at 4, 8 and 32 bits per pixel: the
+palette images take the nearest colour of the 16-colour system palette or
+of a 256-colour cube, and are transparent where the drawing is mostly so.  Only the Python standard library is used and the output
 is byte-for-byte the same on every run.
 
 Usage, from the repository root:
@@ -284,50 +286,97 @@ def to_bytes(rows):
 # File writers
 # ---------------------------------------------------------------------------
 
-def ico_image(pixels):
-    """One ICO entry: BITMAPINFOHEADER, BGRA rows bottom-up, AND mask."""
+BIT_DEPTHS = [4, 8, 32]
+
+# The 16 colours of the system palette, in its order.
+PALETTE_16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128),
+              (128, 0, 128), (0, 128, 128), (192, 192, 192), (128, 128, 128),
+              (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
+              (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+# 256 colours: a 6 x 6 x 6 cube, then 40 greys.
+PALETTE_256 = ([(r * 51, g * 51, b * 51) for r in range(6) for g in range(6)
+                for b in range(6)]
+               + [(round(i * 255 / 39),) * 3 for i in range(40)])
+
+
+def palette_for(bpp):
+    return PALETTE_16 if bpp == 4 else PALETTE_256
+
+
+def opaque(bpp, a):
+    """Whether a pixel is drawn: any alpha at 32 bits, mostly opaque with a palette."""
+    return a != 0 if bpp == 32 else a >= 128
+
+
+def nearest(palette, rgb):
+    return min(range(len(palette)),
+               key=lambda i: sum((p - c) ** 2 for p, c in zip(palette[i], rgb)))
+
+
+def row_stride(w, bpp):
+    return ((w * bpp + 31) // 32) * 4
+
+
+def ico_image(pixels, bpp):
+    """One ICO entry: BITMAPINFOHEADER, palette, colour rows bottom-up, AND mask."""
     h = len(pixels)
     w = len(pixels[0])
     xor = bytearray()
-    for row in reversed(pixels):
-        for (r, g, b, a) in row:
-            xor += bytes((b, g, r, a))
-    mask_stride = ((w + 31) // 32) * 4
+    colours = b""
+    if bpp == 32:
+        for row in reversed(pixels):
+            for (r, g, b, a) in row:
+                xor += bytes((b, g, r, a))
+    else:
+        palette = palette_for(bpp)
+        colours = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+        for row in reversed(pixels):
+            line = bytearray(row_stride(w, bpp))
+            for x, (r, g, b, a) in enumerate(row):
+                index = nearest(palette, (r, g, b)) if opaque(bpp, a) else 0
+                if bpp == 8:
+                    line[x] = index
+                else:
+                    line[x // 2] |= index << (4 if x % 2 == 0 else 0)
+            xor += line
+    mask_stride = row_stride(w, 1)
     mask = bytearray()
     for row in reversed(pixels):
         line = bytearray(mask_stride)
         for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
+            if not opaque(bpp, a):
                 line[x // 8] |= 0x80 >> (x % 8)
         mask += line
-    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0,
+    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, bpp, 0,
                          len(xor) + len(mask), 0, 0, 0, 0)
-    return header + bytes(xor) + bytes(mask)
+    return header + colours + bytes(xor) + bytes(mask)
 
 
 def ico_file(images):
-    """images: list of (size, pixels)."""
+    """images: list of (size, bpp, pixels)."""
     count = len(images)
-    blobs = [ico_image(p) for _, p in images]
+    blobs = [ico_image(p, bpp) for _, bpp, p in images]
     out = struct.pack("<HHH", 0, 1, count)
     offset = 6 + 16 * count
-    for (size, _), blob in zip(images, blobs):
+    for (size, bpp, _), blob in zip(images, blobs):
         dim = 0 if size >= 256 else size
-        out += struct.pack("<BBBBHHII", dim, dim, 0, 0, 1, 32, len(blob), offset)
+        colour_count = 16 if bpp == 4 else 0
+        out += struct.pack("<BBBBHHII", dim, dim, colour_count, 0, 1, bpp, len(blob), offset)
         offset += len(blob)
     return out + b"".join(blobs)
 
 
-def check_ico(data, expected_sizes):
-    """Parse an ICO back and check its structure; raise on any fault."""
+def check_ico(data, expected):
+    """Parse an ICO back and check its structure; raise on any fault.
+    expected: list of (size, bpp)."""
     if len(data) < 6:
         raise ValueError("ico: truncated header")
     reserved, kind, count = struct.unpack_from("<HHH", data, 0)
     if reserved != 0 or kind != 1:
         raise ValueError("ico: bad header")
-    if count != len(expected_sizes):
+    if count != len(expected):
         raise ValueError("ico: expected %d images, found %d"
-                         % (len(expected_sizes), count))
+                         % (len(expected), count))
     if 6 + 16 * count > len(data):
         raise ValueError("ico: directory runs past end of file")
     spans = []
@@ -336,8 +385,9 @@ def check_ico(data, expected_sizes):
             "<BBBBHHII", data, 6 + 16 * i)
         w = w or 256
         h = h or 256
-        size = expected_sizes[i]
-        if (w, h) != (size, size) or planes != 1 or bpp != 32 or colours or res:
+        size, depth = expected[i]
+        if (w, h) != (size, size) or planes != 1 or bpp != depth \
+                or colours != (16 if depth == 4 else 0) or res:
             raise ValueError("ico: entry %d has wrong attributes" % i)
         if offset < 6 + 16 * count or offset + nbytes > len(data):
             raise ValueError("ico: entry %d lies outside the file" % i)
@@ -345,16 +395,20 @@ def check_ico(data, expected_sizes):
         (bsize, bw, bh, bplanes, bbpp, comp, simg) = struct.unpack_from(
             "<IiiHHII", data, offset)
         if bsize != 40 or bw != size or bh != 2 * size or bplanes != 1 \
-                or bbpp != 32 or comp != 0:
+                or bbpp != depth or comp != 0:
             raise ValueError("ico: entry %d has a bad bitmap header" % i)
-        want = 40 + size * size * 4 + ((size + 31) // 32) * 4 * size
-        if nbytes != want or simg != want - 40:
+        palette_bytes = 0 if depth == 32 else 4 * len(palette_for(depth))
+        bits = row_stride(size, depth) * size + row_stride(size, 1) * size
+        want = 40 + palette_bytes + bits
+        if nbytes != want or simg != bits:
             raise ValueError("ico: entry %d has length %d, expected %d"
                              % (i, nbytes, want))
+        if depth != 32:
+            continue
         # the AND mask must agree with the alpha channel
         px = offset + 40
         mk = px + size * size * 4
-        stride = ((size + 31) // 32) * 4
+        stride = row_stride(size, 1)
         for y in range(size):
             for x in range(size):
                 a = data[px + (y * size + x) * 4 + 3]
@@ -410,15 +464,17 @@ def preview(images, scale=4, pad=16):
 
 def main():
     sizes = [48, 32, 16]
-    images = [(s, to_bytes(render(s))) for s in sizes]
+    drawn = [(s, to_bytes(render(s))) for s in sizes]
+    images = [(s, bpp, pixels) for s, pixels in drawn for bpp in BIT_DEPTHS]
+    expected = [(s, bpp) for s, bpp, _ in images]
     data = ico_file(images)
-    check_ico(data, sizes)
+    check_ico(data, expected)
     with open(ICO_PATH, "wb") as f:
         f.write(data)
     with open(ICO_PATH, "rb") as f:
-        check_ico(f.read(), sizes)
+        check_ico(f.read(), expected)
     with open(PREVIEW_PATH, "wb") as f:
-        f.write(preview(images))
+        f.write(preview(drawn))
     print("wrote %s (%d bytes)" % (ICO_PATH, len(data)))
     print("wrote %s" % PREVIEW_PATH)
     return 0

@@ -55,11 +55,17 @@ def run(program, arguments="", cwd=None, env=None, timeout=RUN_SECONDS, trace=No
     """Runs `program` with the raw argument text `arguments` (typed exactly as a user
     would, quotes included) and returns its full exit code. `trace` names Wine debug
     channels to record (such as "trace+reg"), to see what the program asked of Windows."""
+    return run_command(f'"{windows_path(program)}" {arguments}'.rstrip(), cwd, env, timeout, trace)
+
+
+def run_command(command_line, cwd=None, env=None, timeout=RUN_SECONDS, trace=None):
+    """Runs a whole Windows command line (such as `cmd /c "script.cmd" ...`) as `run` runs
+    a program, and returns its full exit code and what it printed."""
     environment = dict(os.environ)
     environment.update(env or {})
     if trace:
         environment["GEARRACK_WINEDEBUG"] = trace
-    environment["GEARRACK_COMMAND_LINE"] = f'"{windows_path(program)}" {arguments}'.rstrip()
+    environment["GEARRACK_COMMAND_LINE"] = command_line
     environment["GEARRACK_TIMEOUT"] = str(timeout)
     command = [str(EXIT_CODE_REPORTER)]
     if LAUNCHER:

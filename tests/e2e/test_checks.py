@@ -6,8 +6,8 @@ asked of Windows (through Wine's debug channels)."""
 import shutil
 
 from harness import SAMPLE, package, read_log, run, windows_path, wine_quietly
+from results import FRAMEWORK_MISSING
 
-FRAMEWORK_MISSING = 0x80110409
 FULL_40 = r"v4\Full"
 
 

@@ -7,10 +7,9 @@ import pytest
 
 import harness
 from harness import REPO, package, read_log, run, windows_path, with_information
+from results import PROCESSOR_MODE_UNFIT, RUNTIME_LOAD_FAILED, WIZARD_NOT_STARTED
 
 PROBE = package("probe")
-E_ABORT = 0x80004004
-E_INVALIDARG = 0x80070057
 ZERO_GUID = "{00000000-0000-0000-0000-000000000000}"
 
 
@@ -56,7 +55,7 @@ def test_info_block_lies_beside_the_wizard(scratch):
     assert "info.xml" in record["file"]
 
 
-@pytest.mark.parametrize("code", [0, 5, 0x80131700])
+@pytest.mark.parametrize("code", [0, 5, RUNTIME_LOAD_FAILED])
 def test_the_wizards_exit_code_becomes_the_programs(scratch, code):
     result, lines, _ = run_probe(scratch, exit=hex(code))
     assert result.exit_code == code
@@ -66,8 +65,8 @@ def test_the_wizards_exit_code_becomes_the_programs(scratch, code):
         0: [],
         5: ["Oakcrest failed with exit code 0x       5."],
         # its "\r\n" is written as CR CR LF, so the first line keeps a CR
-        0x80131700: ["Oakcrest requires .NET 2. Please download from the Microsoft Download Center and retry.\r",
-                     "(.NET 4 was detected.)"],
+        RUNTIME_LOAD_FAILED: ["Oakcrest requires .NET 2. Please download from the Microsoft Download Center and retry.\r",
+                              "(.NET 4 was detected.)"],
     }
     report = reports[code]
     assert lines[len(lines) - 1 - len(report):-1] == report
@@ -110,7 +109,7 @@ def test_under_wow64_redirection_is_off_around_the_creation_only(scratch, name, 
 
 def test_under_wow64_a_32_bit_only_wizard_is_refused(scratch):
     result, lines, record = run_probe(scratch, program=package("probe-x32only"))
-    assert result.exit_code == E_ABORT
+    assert result.exit_code == PROCESSOR_MODE_UNFIT
     assert record is None
     assert "Incorrect processor mode with installation type" in lines
     assert "Remove folder 'Yes'" in lines
@@ -118,7 +117,7 @@ def test_under_wow64_a_32_bit_only_wizard_is_refused(scratch):
 
 def test_a_wizard_that_is_no_program_is_not_started(scratch):
     result, lines, _ = run_probe(scratch, program=package("nowizard"))
-    assert result.exit_code == E_INVALIDARG
+    assert result.exit_code == WIZARD_NOT_STARTED
     assert "Remove folder 'Yes'" in lines  # the log stayed open
 
 
@@ -136,7 +135,7 @@ def test_on_32_bit_windows_x64_is_refused_and_nothing_is_switched(scratch, prefi
     if not harness.LAUNCHER:
         pytest.skip("needs a 32-bit Wine prefix")
     result, lines, record = run_probe(scratch, program=package("probe-x64"), env=prefix32)
-    assert result.exit_code == E_ABORT
+    assert result.exit_code == PROCESSOR_MODE_UNFIT
     assert record is None
     result, lines, record = run_probe(scratch, env=prefix32)
     assert result.exit_code == 0 and record is not None

@@ -9,10 +9,8 @@ from pathlib import Path
 import pytest
 
 from harness import BUILD, LAUNCHER, REPO, SAMPLE, package, read_log, run, windows_path, with_information
+from results import FAILED, NOT_ENOUGH_SPACE, SIZE_MISMATCH
 
-E_FAIL = 0x80004005
-SIZE_MISMATCH = 0x80040167
-NOT_ENOUGH_SPACE = 0x80030070
 ZERO_GUID = "{00000000-0000-0000-0000-000000000000}"
 SAMPLE_PAYLOAD = REPO / "packages" / "sample" / "payload"
 TESTDATA = REPO / "packages" / "testdata"
@@ -123,13 +121,13 @@ def test_no_manifest_extracts_nothing(scratch):
 
 def test_a_name_that_climbs_out_is_refused(scratch):
     result, lines, root = extract(scratch, program=package("escape"))
-    assert result.exit_code == E_FAIL
+    assert result.exit_code == FAILED
     assert files_under(root / ZERO_GUID) == ["inside.xml"]
     assert not (root / "escaped.txt").exists()
     assert "Extract File ..\\escaped.txt 80004005" in lines
 
     result, lines, root = extract(scratch, flags="/zeroguid", program=package("escape"))
-    assert result.exit_code == E_FAIL
+    assert result.exit_code == FAILED
     assert not any("escaped.txt'" in line and line.startswith("Manual Deletion") for line in lines)
     assert list(root.iterdir()) == []
 
@@ -139,7 +137,7 @@ def test_an_output_file_that_cannot_be_made_stops_extraction(scratch):
     folder.mkdir(parents=True)
     (folder / "install.bin").mkdir()  # a folder where the file must go
     result, lines, root = extract(scratch)
-    assert result.exit_code == E_FAIL
+    assert result.exit_code == FAILED
     assert "Extract File install.bin 80004005" in lines
 
 
@@ -148,7 +146,7 @@ def test_an_output_file_held_by_another_program_stops_extraction(scratch):
     folder.mkdir(parents=True)
     with hold_file(folder / "projectitems.xml"):
         result, lines, root = extract(scratch)
-    assert result.exit_code == E_FAIL
+    assert result.exit_code == FAILED
     # The first file met is the one held: nothing after it was written.
     assert [line for line in lines if line.startswith("Extract File")] == ["Extract File projectitems.xml 80004005"]
 
@@ -157,7 +155,7 @@ def test_a_root_too_long_is_refused_without_cutting(scratch):
     root = scratch / ("r" * 60) / ("s" * 60) / ("t" * 60)
     root.mkdir(parents=True)
     result, lines, _ = extract(scratch, root=root)
-    assert result.exit_code == E_FAIL
+    assert result.exit_code == FAILED
     assert any(line.startswith("Working folder root too long") for line in lines)
     assert "Not Prompting the user as silent installation" in lines
     assert list(root.iterdir()) == []

@@ -3,8 +3,8 @@ can be made in the root."""
 
 import dialogs
 from harness import SAMPLE, read_log, windows_path
+from results import FAILED
 
-E_FAIL = 0x80004005
 ZERO_GUID = "{00000000-0000-0000-0000-000000000000}"
 TITLE = "Oakcrest"  # the product name is the caption
 FOLDER_EDIT = 1005
@@ -40,7 +40,7 @@ def test_cancel_ends_the_run_with_nothing_made(scratch):
     running, _, log = start_unwritable(scratch)
     dialogs.wait(TITLE)
     dialogs.press(TITLE, dialogs.IDCANCEL)
-    assert dialogs.dismiss_report(running).exit_code == E_FAIL
+    assert dialogs.dismiss_report(running).exit_code == FAILED
     lines = read_log(log)
     assert not any(line.startswith(("Scanning", "Extract File")) for line in lines)
     assert sorted(path.name for path in scratch.iterdir()) == ["setup.log"]
@@ -52,10 +52,10 @@ def test_a_second_failure_is_final(scratch):
     dialogs.set_text(TITLE, FOLDER_EDIT, windows_path(scratch / "also" / "missing"))
     dialogs.press(TITLE, dialogs.IDOK)
     # The next window is the failure report, not a second prompt.
-    assert dialogs.dismiss_report(running).exit_code == E_FAIL
+    assert dialogs.dismiss_report(running).exit_code == FAILED
 
 
 def test_silent_runs_never_prompt(scratch):
     running, _, log = start_unwritable(scratch, silent=True)
-    assert running.finish().exit_code == E_FAIL
+    assert running.finish().exit_code == FAILED
     assert "Not Prompting the user as silent installation" in read_log(log)

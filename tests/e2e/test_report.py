@@ -5,10 +5,10 @@ import pytest
 
 import dialogs
 from harness import SAMPLE, package
+from results import FRAMEWORK_MISSING, RUNTIME_LOAD_FAILED, SIZE_MISMATCH, USAGE_ERROR
 
 TITLE = "Oakcrest"
 MESSAGE, LINK, HEADING, CANCEL, OK = 1000, 1001, 1003, 2, 1
-USAGE_ERROR = 0x80030057
 
 
 def test_a_usage_error_is_shown_with_only_cancel(scratch):
@@ -32,7 +32,7 @@ def test_a_missing_framework_offers_its_download_page(scratch, framework):
         "Oakcrest requires .NET 2. Please download from the Microsoft Download Center and retry.")
     assert report.control(LINK).text == "https://www.microsoft.com/en-us/download/details.aspx?id=16614"
     dialogs.press(TITLE, CANCEL)
-    assert running.finish().exit_code == 0x80110409
+    assert running.finish().exit_code == FRAMEWORK_MISSING
 
 
 @pytest.mark.parametrize("name, keys, required, link", [
@@ -49,13 +49,13 @@ def test_a_missing_framework_names_what_to_install(scratch, framework, name, key
         f"Oakcrest requires {required}. Please download from the Microsoft Download Center and retry.")
     assert report.control(LINK).text == "https://www.microsoft.com" + link
     dialogs.press(TITLE, CANCEL)
-    assert running.finish().exit_code == 0x80110409
+    assert running.finish().exit_code == FRAMEWORK_MISSING
 
 
 @pytest.mark.parametrize("name, exit_code, message", [
-    ("mismatch", 0x80040167, "A file is corrupt. Download Oakcrest and retry."),
+    ("mismatch", SIZE_MISMATCH, "A file is corrupt. Download Oakcrest and retry."),
     ("probe", 5, "Oakcrest failed with exit code 0x       5."),  # %8x: padded with blanks
-    ("probe", 0x80131700,
+    ("probe", RUNTIME_LOAD_FAILED,
      "Oakcrest requires .NET 2. Please download from the Microsoft Download Center and retry.\r\n"
      "(.NET 4 was detected.)"),
 ])

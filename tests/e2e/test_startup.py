@@ -6,8 +6,7 @@ import re
 import pytest
 
 from harness import SAMPLE, package, read_log, run, windows_path
-
-USAGE_ERROR = 0x80030057
+from results import USAGE_ERROR
 
 
 def silent_run(scratch, extra="", program=SAMPLE):

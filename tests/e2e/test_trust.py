@@ -9,9 +9,8 @@ import pytest
 
 import dialogs
 from harness import BUILD, REPO, SAMPLE, package, read_log, run, windows_path, with_information
+from results import BAD_DIGEST, NOT_VERIFIED
 
-NOT_VERIFIED = 0x800B0100
-BAD_DIGEST = 0x80096010  # TRUST_E_BAD_DIGEST: the file changed after signing
 TITLE = "Oakcrest"
 HEADING, MESSAGE, YES, NO = 1003, 1000, 1, 2
 PROBE, UNSIGNED, ANONYMOUS = package("probe"), package("unsigned"), package("anonymous")

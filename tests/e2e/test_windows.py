@@ -8,6 +8,7 @@ import pytest
 
 import dialogs
 from harness import LAUNCHER, SAMPLE, package, read_log, run, windows_path
+from results import SIZE_MISMATCH, USAGE_ERROR
 
 PROGRAM = "GearRackInstaller.exe"  # every package's program file
 PROBE_PROGRAM = "corvane.installerwizard.ui.exe"  # the probe wizard, as the package names it
@@ -17,7 +18,6 @@ ABOUT = "About Oakcrest"
 DIALOG_CLASS = "#32770"
 WS_CAPTION, WS_SYSMENU = 0x00C00000, 0x00080000
 ABOUT_COMMAND = 0x0010
-USAGE_ERROR = 0x80030057
 
 
 def splash_shown():
@@ -83,7 +83,7 @@ def test_the_reports_system_menu_opens_the_about_box(scratch, start):
 
 
 @pytest.mark.parametrize("name, probe, exit_code, logged", [
-    ("mismatch", {}, 0x80040167, "A file is corrupt. Download Oakcrest and retry."),
+    ("mismatch", {}, SIZE_MISMATCH, "A file is corrupt. Download Oakcrest and retry."),
     ("probe", {"WINDOW": 0, "STAY": 500, "EXIT": 5}, 5, "Oakcrest failed with exit code 0x       5."),
 ])
 def test_silent_runs_show_no_window(scratch, name, probe, exit_code, logged):

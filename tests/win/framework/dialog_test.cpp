@@ -11,8 +11,8 @@
 #include <cwchar>
 #include <string>
 
-#include "app/log.h"
 #include "framework/handles_win.h"
+#include "framework/log_file_win.h"
 #include "payload/temp_folder_prompt_win.h"
 
 namespace gr {
@@ -338,6 +338,7 @@ protected:
         wchar_t folder[MAX_PATH];
         ::GetTempPathW(MAX_PATH, folder);
         path_ = std::wstring(folder) + L"gearrack-log-prompt.txt";
+        InstallDiskLogFile();
         OpenLog(path_);  // takes what earlier tests left held back
         CloseLog();
         OpenLog(path_);

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "framework/handles_win.h"
+#include "payload/folder_removal_win.h"
+#include "payload/folder_security_win.h"
 
 namespace gr {
 namespace {
@@ -138,6 +140,28 @@ TEST_F(ScratchFolder, AFileInUseForAMomentIsDeletedWithinTheRetryBound) {
     EXPECT_TRUE(DeleteFolderTree(root_, ::GetTickCount64() + 2000));
     EXPECT_FALSE(Exists(root_));
     ::WaitForSingleObject(releaser.Get(), 5000);
+}
+
+// Counts a removal's pauses between attempts, and lets go of the file in use at the third.
+struct CountedPauses {
+    static inline int count = 0;
+    static inline HANDLE held = INVALID_HANDLE_VALUE;
+    static void Pause(DWORD) {
+        if (++count == 3) ::CloseHandle(held);
+    }
+};
+
+TEST_F(ScratchFolder, AFileInUseIsTriedAgainAfterEachPauseUntilTheDeadline) {
+    std::wstring held = root_ + L"\\scanned.txt";
+    WriteFile(held);
+    CountedPauses::count = 0;
+    CountedPauses::held = ::CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(CountedPauses::held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(DeleteFolderTree(root_, DeleteRetry{0, CountedPauses::Pause}));  // deadline passed: one attempt
+    EXPECT_EQ(CountedPauses::count, 0);
+    EXPECT_TRUE(DeleteFolderTree(root_, DeleteRetry{::GetTickCount64() + 600000, CountedPauses::Pause}));
+    EXPECT_EQ(CountedPauses::count, 3);  // three attempts failed, the fourth after the file was let go
+    EXPECT_FALSE(Exists(root_));
 }
 
 TEST_F(ScratchFolder, LinksAreRemovedNeverFollowed) {

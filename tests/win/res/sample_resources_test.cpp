@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,10 +77,18 @@ TEST_F(SampleProgram, ManifestAsksForAdministratorAndCommonControls) {
         EXPECT_NE(manifest.find(needle), std::string_view::npos) << needle;
 }
 
-TEST_F(SampleProgram, IconFiveHasThreeSizes) {
+TEST_F(SampleProgram, IconFiveHasThreeSizesAtThreeDepths) {
     std::string_view group = Resource(MAKEINTRESOURCEW(14), MAKEINTRESOURCEW(5));  // RT_GROUP_ICON
     ASSERT_GE(group.size(), 6u);
-    EXPECT_EQ(static_cast<unsigned char>(group[4]), 3u);  // entry count
+    ASSERT_EQ(static_cast<unsigned char>(group[4]), 9u);  // entry count
+    ASSERT_GE(group.size(), 6u + 9u * 14u);
+    std::set<std::pair<int, int>> images;  // size in pixels, bits per pixel
+    for (size_t i = 0; i < 9; ++i) {
+        const auto* entry = reinterpret_cast<const unsigned char*>(group.data()) + 6 + i * 14;
+        images.insert({entry[0], entry[6] | (entry[7] << 8)});
+    }
+    for (int size : {48, 32, 16})
+        for (int bits : {4, 8, 32}) EXPECT_EQ(images.count({size, bits}), 1u) << size << " pixels, " << bits << " bits";
 }
 
 TEST_F(SampleProgram, VersionNamesTheModule) {

@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "framework/log_file_win.h"
 
 #include <windows.h>
 
@@ -19,6 +19,7 @@ protected:
         ::GetTempPathW(MAX_PATH, folder);
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
         path_ = std::wstring(folder) + L"gearrack-log-" + std::wstring(test->name(), test->name() + std::strlen(test->name())) + L".txt";
+        InstallDiskLogFile();
         OpenLog(path_);  // takes what earlier tests left held back
         CloseLog();
         ::DeleteFileW(path_.c_str());

@@ -1,4 +1,4 @@
-#include "app/wait_loop_win.h"
+#include "framework/wait_loop_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "app/wait_loop_win.h"
+#include "framework/wait_loop_win.h"
 
-#include "app/log.h"
-#include "app/wait_loop.h"
+#include "base/log.h"
+#include "framework/wait_loop.h"
 
 namespace gr {
 

@@ -1,4 +1,4 @@
-#include "app/wait_loop.h"
+#include "framework/wait_loop.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-// The process-wide log on Windows: text converted to the thread's ANSI code page, written
-// through a buffer to a file held open for this process alone.
+#include "framework/log_file_win.h"
+
 #include <windows.h>
 
-#include "app/log.h"
+#include "framework/ansi_win.h"
 #include "framework/handles_win.h"
 
 namespace gr {
@@ -45,26 +45,10 @@ private:
     std::string buffer_;
 };
 
-// The text in the thread's ANSI code page, whole: the size is asked first, so a text
-// whose characters take several bytes each is never cut.
-std::string EncodeAnsi(std::wstring_view text) {
-    if (text.empty()) return std::string();
-    int wide = static_cast<int>(text.size());
-    int bytes = ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return std::string();
-    std::string out(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), wide, out.data(), bytes, nullptr, nullptr);
-    return out;
-}
-
-Win32LogFile logFile;
-DiagnosticLog processLog(logFile, EncodeAnsi);
+Win32LogFile diskFile;
 
 }  // namespace
 
-void LogText(std::wstring_view text) { processLog.Text(text); }
-void OpenLog(const std::wstring& path) { processLog.Open(path); }
-void CloseLog() { processLog.Close(); }
-void ReopenLog() { processLog.Reopen(); }
+void InstallDiskLogFile() { InstallLogFile(diskFile, ToAnsi); }
 
 }  // namespace gr

@@ -1,4 +1,4 @@
-#include "trust/module_path_win.h"
+#include "framework/module_path_win.h"
 
 #include <windows.h>
 

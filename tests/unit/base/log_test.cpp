@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "base/log.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +123,33 @@ TEST_F(Log, ReopenAppendsToTheLastPathOnlyWhenClosed) {
     EXPECT_EQ(log.HeldBack(), L"held\n");  // reopening does not write held-back text
     log.Text(L"after\n");
     EXPECT_EQ(file.contents, "after\r\n");
+}
+
+// The free functions every layer logs through, with a file in memory installed in place of
+// the one on disk.
+TEST(ProcessLog, WritesThroughTheInstalledFile) {
+    static MemoryFile file;
+    InstallLogFile(file, WideEncoder);
+    OpenLog(L"earlier.txt");  // takes what earlier tests left held back
+    LogText(L"before the file\n");
+    OpenLog(L"run.txt");
+    LogFormat(L"Started %ld at %s\n", int32_t{42}, L"start-up");
+    CloseLog();
+    LogText(L"while the wizard runs\n");
+    ReopenLog();
+    LogText(L"after\n");
+    EXPECT_EQ(file.contents, "Started 42 at start-up\r\nafter\r\n");
+    ASSERT_EQ(file.opens.size(), 3u);
+    EXPECT_EQ(file.opens[2].path, L"run.txt");
+    EXPECT_TRUE(file.opens[2].append);
+    EXPECT_EQ(ProcessLog().HeldBack(), L"while the wizard runs\n");
+
+    static MemoryFile other;  // installing another file closes the one open
+    InstallLogFile(other, WideEncoder);
+    EXPECT_FALSE(file.isOpen);
+    EXPECT_FALSE(ProcessLog().IsOpen());
+    ReopenLog();  // the last path went with the old file
+    EXPECT_TRUE(other.opens.empty());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the command line names one. Text logged before the file opens is held back and written
 // when it does. The file is held open for this process alone, so the launch closes it
 // while the wizard (which shares the same path) runs, and reopens it for appending after.
+// Where the bytes go is a seam: start-up installs the file on disk, a test one in memory.
 #pragma once
 
 #include <string>
@@ -30,7 +31,10 @@ std::string ToTextModeLineEnds(std::string_view bytes);
 
 class DiagnosticLog {
 public:
-    DiagnosticLog(LogFile& file, LogEncoder encode) : file_(file), encode_(encode) {}
+    // A log without a file: text is held back, and no path can be opened, until one is
+    // installed.
+    DiagnosticLog() = default;
+    DiagnosticLog(LogFile& file, LogEncoder encode) : file_(&file), encode_(encode) {}
     DiagnosticLog(const DiagnosticLog&) = delete;
     DiagnosticLog& operator=(const DiagnosticLog&) = delete;
 
@@ -42,6 +46,9 @@ public:
     void Close();
     // Opens the last path again for appending, when no file is open.
     void Reopen();
+    // Writes from now on through `file`, converting with `encode`; a file open before is
+    // closed first, and the last path is forgotten.
+    void Install(LogFile& file, LogEncoder encode);
 
     bool IsOpen() const { return open_; }
     const std::wstring& Path() const { return path_; }
@@ -50,14 +57,16 @@ public:
 private:
     void Write(std::wstring_view text);
 
-    LogFile& file_;
-    LogEncoder encode_;
+    LogFile* file_ = nullptr;
+    LogEncoder encode_ = nullptr;
     bool open_ = false;
     std::wstring path_;
     std::wstring heldBack_;
 };
 
-// The process-wide log.
+// The process-wide log, and the free functions every layer logs through.
+DiagnosticLog& ProcessLog();
+void InstallLogFile(LogFile& file, LogEncoder encode);
 void LogText(std::wstring_view text);
 void OpenLog(const std::wstring& path);
 void CloseLog();
