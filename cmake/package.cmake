@@ -25,7 +25,7 @@ function(gearrack_add_program target)
         ${GEARRACK_SOURCE_DIR}/res/program.rc)
     set_source_files_properties(${GEARRACK_SOURCE_DIR}/res/program.rc PROPERTIES
         OBJECT_DEPENDS "${GEARRACK_PROGRAM_RESOURCES}")
-    target_include_directories(${target} PRIVATE ${GEARRACK_SOURCE_DIR}/res)
+    target_include_directories(${target} PRIVATE ${GEARRACK_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/res)
     target_link_libraries(${target} PRIVATE gearrack_program ${P_DLL_SAFETY})
     gearrack_program_options(${target})
     # The program's own start-up (framework/startup_win.cpp) replaces the C runtime's.

@@ -26,7 +26,22 @@ set(GEARRACK_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN3
 set(GEARRACK_SIZE_OPTIONS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
     -fno-asynchronous-unwind-tables -fno-threadsafe-statics -fomit-frame-pointer
     -mpreferred-stack-boundary=2 -fno-inline-functions-called-once -fno-early-inlining)
-file(GLOB GEARRACK_PROGRAM_RESOURCES CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/art/*.ico res/art/*.bmp)
+# The application manifest carries the program's version, which res/version.h alone gives.
+set(GEARRACK_VERSION_PARTS "")
+file(STRINGS res/version.h version_lines REGEX "^#define GEARRACK_VERSION_[A-Z]+ [0-9]+$")
+foreach(line IN LISTS version_lines)
+    string(REGEX REPLACE "^.* " "" part "${line}")
+    list(APPEND GEARRACK_VERSION_PARTS ${part})
+endforeach()
+list(LENGTH GEARRACK_VERSION_PARTS parts)
+if(NOT parts EQUAL 4)
+    message(FATAL_ERROR "res/version.h must define the four parts of the version")
+endif()
+list(JOIN GEARRACK_VERSION_PARTS "." GEARRACK_VERSION)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS res/version.h)
+configure_file(res/app.manifest.in ${CMAKE_BINARY_DIR}/res/app.manifest @ONLY)
+file(GLOB GEARRACK_PROGRAM_RESOURCES CONFIGURE_DEPENDS res/*.rc res/*.h res/art/*.ico res/art/*.bmp)
+list(APPEND GEARRACK_PROGRAM_RESOURCES ${CMAKE_BINARY_DIR}/res/app.manifest)
 
 # Compile and link options of everything that goes into the program.
 function(gearrack_program_options target)
@@ -40,8 +55,10 @@ function(gearrack_program_options target)
     gearrack_strict_warnings(${target})
     get_target_property(type ${target} TYPE)
     if(type STREQUAL "EXECUTABLE")
+        # No link time in the header: the same sources give the same file, which the
+        # release (scripts/release) relies on.
         target_link_options(${target} PRIVATE -flto -flto-partition=one -Os -municode -mwindows -static -s -Wl,--gc-sections
-            -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+            -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware -Wl,--no-insert-timestamp)
     endif()
 endfunction()
 

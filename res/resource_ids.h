@@ -45,9 +45,6 @@
 #define IDC_STATIC (-1)
 #endif
 
-#define GEARRACK_VERSION_MAJOR 1
-#define GEARRACK_VERSION_MINOR 8
-#define GEARRACK_VERSION_BUILD 2
-#define GEARRACK_VERSION_REVISION 372
+#include "version.h"
 
 #endif
