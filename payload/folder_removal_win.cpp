@@ -46,9 +46,9 @@ bool RemoveFolder(const std::wstring& path, bool emptied, const DeleteRetry& ret
 // the folder's contents are gone: nobody can rename it or put a link in its place, so
 // every path that runs through it names what was found.
 struct Level {
-    size_t length = 0;                  // of the path up to the end of this folder's name
+    size_t length = 0;        // of the path up to the end of this folder's name
     FileHandle pin;
-    std::vector<std::wstring> folders;  // subfolders still to delete
+    size_t firstSubfolder = 0;  // where its subfolders still to delete start in the common list
     bool emptied = true;
 };
 
@@ -70,7 +70,8 @@ bool PinFolder(const std::wstring& path, FileHandle& pin) {
 }
 
 // Deletes the files and links directly in `level`'s folder and notes its subfolders.
-void ListFolder(const std::wstring& path, Level& level, const DeleteRetry& retry) {
+void ListFolder(const std::wstring& path, Level& level, std::vector<std::wstring>& subfolders,
+                const DeleteRetry& retry) {
     std::wstring prefix = path + L"\\";
     WIN32_FIND_DATAW found;
     FindHandle search(::FindFirstFileExW(LongPath(prefix + L"*.*").c_str(), FindExInfoStandard, &found,
@@ -86,7 +87,7 @@ void ListFolder(const std::wstring& path, Level& level, const DeleteRetry& retry
             std::wstring target = LongPath(full);
             level.emptied &= folder ? ::RemoveDirectoryW(target.c_str()) != FALSE : ::DeleteFileW(target.c_str()) != FALSE;
         } else if (folder) {
-            level.folders.push_back(std::move(name));
+            subfolders.push_back(std::move(name));
         } else {
             LogFormat(L"Deletion file '%s'\n", full);
             level.emptied &= DeleteFileWithRetry(full, retry);
@@ -97,11 +98,13 @@ void ListFolder(const std::wstring& path, Level& level, const DeleteRetry& retry
 // Enters the folder `path` (its length is `path.size()`): pins and lists it as a new level.
 // A folder that cannot be pinned (a link put in its place, or one that cannot be opened) is
 // only removed, which takes a link itself or an empty folder; the answer is whether it went.
-bool Enter(const std::wstring& path, std::vector<Level>& levels, const DeleteRetry& retry) {
+bool Enter(const std::wstring& path, std::vector<Level>& levels, std::vector<std::wstring>& subfolders,
+           const DeleteRetry& retry) {
     Level level;
     if (!PinFolder(path, level.pin)) return RemoveFolder(path, false, retry);
     level.length = path.size();
-    ListFolder(path, level, retry);
+    level.firstSubfolder = subfolders.size();
+    ListFolder(path, level, subfolders, retry);
     levels.push_back(std::move(level));
     return true;
 }
@@ -128,16 +131,17 @@ bool DeleteFolderTree(const std::wstring& path, const DeleteRetry& retry) {
     std::wstring current = path;
     while (current.size() > 3 && current.back() == L'\\') current.pop_back();
     std::vector<Level> levels;
-    bool removed = Enter(current, levels, retry);
+    std::vector<std::wstring> subfolders;  // of every level held, each level's at its end
+    bool removed = Enter(current, levels, subfolders, retry);
     while (!levels.empty()) {
         Level& level = levels.back();
         current.resize(level.length);
-        if (!level.folders.empty()) {
-            current += L'\\' + level.folders.back();
-            level.folders.pop_back();
+        if (subfolders.size() > level.firstSubfolder) {
+            current += L'\\' + subfolders.back();
+            subfolders.pop_back();
             LogFormat(L"Deletion subfolder Folder of '%s'\n", current);
             size_t depth = levels.size();
-            if (!Enter(current, levels, retry)) levels[depth - 1].emptied = false;
+            if (!Enter(current, levels, subfolders, retry)) levels[depth - 1].emptied = false;
             continue;
         }
         bool emptied = level.emptied;

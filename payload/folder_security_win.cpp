@@ -45,7 +45,6 @@ bool InspectExisting(const std::wstring& path, ExistingFolder& found) {
     if (!opened || !::GetFileInformationByHandle(opened.Get(), &info)) return false;
     DWORD named = ::GetFileAttributesW(path.c_str());
     found.attributes = info.dwFileAttributes | (named == INVALID_FILE_ATTRIBUTES ? 0 : named & FILE_ATTRIBUTE_REPARSE_POINT);
-    found.owner.clear();
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (::GetSecurityInfo(opened.Get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,

@@ -12,9 +12,7 @@ FileHandle OpenPayloadFile(const std::wstring& path) {
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     if (!file || !::GetFileInformationByHandle(file.Get(), &info)) return FileHandle();
-    DWORD named = ::GetFileAttributesW(path.c_str());  // some systems show a link only by its name
-    uint32_t attributes = info.dwFileAttributes | (named == INVALID_FILE_ATTRIBUTES ? 0 : named);
-    if (const wchar_t* refusal = PayloadFileRefusal(attributes, info.nNumberOfLinks)) {
+    if (const wchar_t* refusal = PayloadFileRefusal(info.dwFileAttributes, info.nNumberOfLinks)) {
         LogFormat(L"Refused file '%s': %s\n", path, refusal);
         return FileHandle();
     }

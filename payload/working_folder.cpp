@@ -21,37 +21,36 @@ std::wstring DriveOf(std::wstring_view path) {
     return std::wstring();
 }
 
-namespace {
-
-// `path` without the extended-length prefix ("\\?\D:\x" is "D:\x", "\\?\UNC\s\x" is "\\s\x").
-std::wstring WithoutLongPrefix(std::wstring_view path) {
-    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + std::wstring(path.substr(8));
-    if (path.rfind(L"\\\\?\\", 0) == 0) return std::wstring(path.substr(4));
-    return std::wstring(path);
-}
-
-}  // namespace
-
 SpaceTarget SpaceCheckTarget(std::wstring_view root) {
-    std::wstring path = WithoutLongPrefix(root);
-    std::wstring drive = DriveOf(path);
-    if (!drive.empty()) return SpaceTarget{drive, drive + L"\\"};
-    if (path.rfind(L"\\\\", 0) != 0) return SpaceTarget();
-    // A share: "\\server\share", up to the separator after the share's name.
-    size_t server = path.find(L'\\', 2);
-    if (server == std::wstring::npos || server == 2) return SpaceTarget();
-    size_t share = path.find(L'\\', server + 1);
-    std::wstring named = path.substr(0, share);
-    if (named.size() == server + 1) return SpaceTarget();  // no share's name
+    // Where the drive letter or the server's name begins, after any extended-length prefix.
+    bool share = root.rfind(L"\\\\", 0) == 0;
+    size_t start = share ? 2 : 0;
+    if (root.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        start = 8;
+    } else if (root.rfind(L"\\\\?\\", 0) == 0) {
+        start = 4;
+        share = false;
+    }
+    std::wstring_view rest = root.substr(start);
+    std::wstring named;
+    if (!share) {
+        if (rest.size() < 2 || rest[1] != L':') return SpaceTarget();
+        named = rest.substr(0, 2);
+    } else {
+        // "\\server\share", up to the separator after the share's name.
+        size_t server = rest.find(L'\\');
+        if (server == 0 || server == std::wstring_view::npos || server + 1 >= rest.size() || rest[server + 1] == L'\\')
+            return SpaceTarget();
+        named = L"\\\\" + std::wstring(rest.substr(0, rest.find(L'\\', server + 1)));
+    }
     return SpaceTarget{named, named + L"\\"};
 }
 
 const wchar_t* ExistingFolderRefusal(const ExistingFolder& found, std::wstring_view userSid) {
     if (found.attributes & kAttributeReparsePoint) return L"it is a link";
     if (!(found.attributes & kAttributeDirectory)) return L"it is not a folder";
-    if (found.owner.empty()) return L"its owner cannot be read";
     if (found.owner == kAdministratorsSid || found.owner == kSystemSid || found.owner == userSid) return nullptr;
-    return L"it belongs to someone else";
+    return L"it belongs to someone else";  // or to no one known: an owner that cannot be read
 }
 
 const wchar_t* PayloadFileRefusal(uint32_t attributes, uint32_t linkCount) {

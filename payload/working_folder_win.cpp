@@ -37,21 +37,20 @@ bool MakeFreshFolder(const std::wstring& path, const DeleteRetry& retry) {
     if (CreateSecuredFolder(path)) return true;
     DWORD error = ::GetLastError();
     ExistingFolder found;
-    if (error != ERROR_ALREADY_EXISTS || !InspectExisting(path, found)) {
-        LogFormat(L"Working folder '%s' cannot be made, error %u\n", path, static_cast<uint32_t>(error));
-        return false;
+    if (error == ERROR_ALREADY_EXISTS && InspectExisting(path, found)) {
+        const wchar_t* refusal = ExistingFolderRefusal(found, CurrentUserSid());
+        if (!refusal) {
+            LogFormat(L"Working folder '%s' exists: made afresh\n", path);
+            if (!DeleteFolderTree(path, retry)) refusal = L"what is in it cannot be deleted";
+        }
+        if (refusal) {
+            LogFormat(L"Working folder '%s' refused: %s\n", path, refusal);
+            return false;
+        }
+        if (CreateSecuredFolder(path)) return true;
+        error = ::GetLastError();
     }
-    if (const wchar_t* refusal = ExistingFolderRefusal(found, CurrentUserSid())) {
-        LogFormat(L"Working folder '%s' refused: %s\n", path, refusal);
-        return false;
-    }
-    LogFormat(L"Working folder '%s' exists: made afresh\n", path);
-    if (!DeleteFolderTree(path, retry)) {
-        LogFormat(L"Working folder '%s' refused: what is in it cannot be deleted\n", path);
-        return false;
-    }
-    if (CreateSecuredFolder(path)) return true;
-    LogFormat(L"Working folder '%s' cannot be made, error %u\n", path, static_cast<uint32_t>(::GetLastError()));
+    LogFormat(L"Working folder '%s' cannot be made, error %u\n", path, static_cast<uint32_t>(error));
     return false;
 }
 
@@ -59,7 +58,12 @@ bool MakeFreshFolder(const std::wstring& path, const DeleteRetry& retry) {
 
 uint32_t WorkingFolder::ProbeRoot(const std::wstring& root) {
     probedRoot_ = root;
-    rootCreated_ = ::CreateDirectoryW(root.c_str(), nullptr) != FALSE;
+    // Remembered in full: the removal at the end runs from another current folder.
+    createdRoot_.clear();
+    if (::CreateDirectoryW(root.c_str(), nullptr)) {
+        createdRoot_ = root;
+        if (!MakeAbsolute(createdRoot_)) createdRoot_.clear();
+    }
     uint32_t result = ProbeFile(root);
     if (result != 0) RemoveCreatedRoot();  // a root that takes no file is not kept
     return result;
@@ -100,10 +104,10 @@ void WorkingFolder::Remove(const ResourceCatalogue& catalogue) {
 }
 
 void WorkingFolder::RemoveCreatedRoot() {
-    if (!rootCreated_) return;
-    rootCreated_ = false;
+    if (createdRoot_.empty()) return;
     // Only when empty: RemoveDirectoryW takes nothing else, and a link itself, never its target.
-    if (::RemoveDirectoryW(probedRoot_.c_str())) LogFormat(L"Removed root '%s'\n", probedRoot_);
+    if (::RemoveDirectoryW(createdRoot_.c_str())) LogFormat(L"Removed root '%s'\n", createdRoot_);
+    createdRoot_.clear();
 }
 
 }  // namespace gr

@@ -34,7 +34,7 @@ private:
     std::wstring probedRoot_;
     std::wstring path_;
     bool named_ = false;
-    bool rootCreated_ = false;  // the probed root did not exist before this run
+    std::wstring createdRoot_;  // the probed root in full, when this run made it
 };
 
 }  // namespace gr
