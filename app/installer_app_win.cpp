@@ -92,7 +92,7 @@ uint32_t CGearRackInstallerApp::CheckPrerequisites() {
     if (settings_.administratorRequired && !IsUserAdministrator()) return kNotAdministrator;
     if (!CheckFrameworkRequirement(settings_.frameworkLevels, state.requiredFramework)) return kFrameworkMissing;
     if (!CheckInstallerEngine()) return kInstallerEngineTooOld;
-    if (!CheckDiskSpace(settings_.requiredMegabytes, state.freeSpace)) return kNotEnoughSpace;
+    if (!CheckDiskSpace(settings_.requiredMegabytes, state.workingFolderRoot, state.freeSpace)) return kNotEnoughSpace;
     return 0;
 }
 

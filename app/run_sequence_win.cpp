@@ -27,7 +27,8 @@ uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
     ExtractEmbeddedInformation();
     std::wstring wizardPath;
     const std::wstring& folder = workingFolder_.Get(state.zeroGuid);
-    result = EnumerateResources(Instance(), state.resourceCatalogue, folder, wizardPath);
+    // No folder: its root too long, or a refused folder at its path (logged).
+    result = folder.empty() ? kFailed : EnumerateResources(Instance(), state.resourceCatalogue, folder, wizardPath);
     bool wizardMayRun = false;
     if (state.runWizard && result == 0) {
         WizardLaunch launch{settings_.processorType, wizardPath, state.wizardArguments, folder, wizardShown_.Get(),

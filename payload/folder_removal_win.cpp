@@ -1,5 +1,7 @@
 #include "payload/folder_removal_win.h"
 
+#include <vector>
+
 #include "base/log.h"
 #include "framework/handles_win.h"
 #include "payload/removal.h"
@@ -33,6 +35,80 @@ bool DeleteFileWithRetry(const std::wstring& path, const DeleteRetry& retry) {
     return WithRetry([&] { return ::DeleteFileW(target.c_str()) != FALSE; }, false, false, retry);
 }
 
+// Removes an emptied folder, or a link itself: RemoveDirectoryW never follows the last name.
+bool RemoveFolder(const std::wstring& path, bool emptied, const DeleteRetry& retry) {
+    LogFormat(L"Remove Folder '%s'\n", path);
+    std::wstring target = LongPath(path);
+    return WithRetry([&] { return ::RemoveDirectoryW(target.c_str()) != FALSE; }, true, emptied, retry);
+}
+
+// One folder of the tree being deleted. Its handle is held, without delete sharing, until
+// the folder's contents are gone: nobody can rename it or put a link in its place, so
+// every path that runs through it names what was found.
+struct Level {
+    size_t length = 0;        // of the path up to the end of this folder's name
+    FileHandle pin;
+    size_t firstSubfolder = 0;  // where its subfolders still to delete start in the common list
+    bool emptied = true;
+};
+
+// Opens the folder `path` without following a link at its name. False when it cannot be
+// opened or turns out to be a link. The name's own attributes are asked too, once the
+// folder is held: some systems show a link only there.
+bool PinFolder(const std::wstring& path, FileHandle& pin) {
+    std::wstring target = LongPath(path);
+    pin.Reset(::CreateFileW(target.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (pin && ::GetFileInformationByHandle(pin.Get(), &info)) {
+        DWORD named = ::GetFileAttributesW(target.c_str());
+        DWORD found = info.dwFileAttributes | (named == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_REPARSE_POINT : named);
+        if ((found & FILE_ATTRIBUTE_DIRECTORY) && !(found & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    }
+    pin.Reset();
+    return false;
+}
+
+// Deletes the files and links directly in `level`'s folder and notes its subfolders.
+void ListFolder(const std::wstring& path, Level& level, std::vector<std::wstring>& subfolders,
+                const DeleteRetry& retry) {
+    std::wstring prefix = path + L"\\";
+    WIN32_FIND_DATAW found;
+    FindHandle search(::FindFirstFileExW(LongPath(prefix + L"*.*").c_str(), FindExInfoStandard, &found,
+                                         FindExSearchNameMatch, nullptr, 0));
+    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.Get(), &found) != FALSE) {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        std::wstring full = prefix + name;
+        bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            // A junction, symbolic link or mount point: remove the link, never what it names.
+            LogFormat(L"Deletion link '%s'\n", full);
+            std::wstring target = LongPath(full);
+            level.emptied &= folder ? ::RemoveDirectoryW(target.c_str()) != FALSE : ::DeleteFileW(target.c_str()) != FALSE;
+        } else if (folder) {
+            subfolders.push_back(std::move(name));
+        } else {
+            LogFormat(L"Deletion file '%s'\n", full);
+            level.emptied &= DeleteFileWithRetry(full, retry);
+        }
+    }
+}
+
+// Enters the folder `path` (its length is `path.size()`): pins and lists it as a new level.
+// A folder that cannot be pinned (a link put in its place, or one that cannot be opened) is
+// only removed, which takes a link itself or an empty folder; the answer is whether it went.
+bool Enter(const std::wstring& path, std::vector<Level>& levels, std::vector<std::wstring>& subfolders,
+           const DeleteRetry& retry) {
+    Level level;
+    if (!PinFolder(path, level.pin)) return RemoveFolder(path, false, retry);
+    level.length = path.size();
+    level.firstSubfolder = subfolders.size();
+    ListFolder(path, level, subfolders, retry);
+    levels.push_back(std::move(level));
+    return true;
+}
+
 }  // namespace
 
 void RemoveWorkingFolder(const std::wstring& folder, const ResourceCatalogue& catalogue, const DeleteRetry& retry) {
@@ -48,35 +124,32 @@ void RemoveWorkingFolder(const std::wstring& folder, const ResourceCatalogue& ca
     DeleteFolderTree(folder, retry);
 }
 
+// Depth first over an explicit list of levels, not by recursion: a tree of any depth (a
+// wizard can leave thousands of levels through extended-length paths) takes no more stack
+// than a flat one.
 bool DeleteFolderTree(const std::wstring& path, const DeleteRetry& retry) {
-    std::wstring prefix = path;
-    if (prefix.empty() || prefix.back() != L'\\') prefix.push_back(L'\\');
-    bool emptied = true;
-    WIN32_FIND_DATAW found;
-    FindHandle search(::FindFirstFileExW(LongPath(prefix + L"*.*").c_str(), FindExInfoStandard, &found,
-                                         FindExSearchNameMatch, nullptr, 0));
-    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.Get(), &found) != FALSE) {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        std::wstring full = prefix + name;
-        bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-            // A junction, symbolic link or mount point: remove the link, never what it names.
-            LogFormat(L"Deletion link '%s'\n", full);
-            std::wstring target = LongPath(full);
-            emptied &= folder ? ::RemoveDirectoryW(target.c_str()) != FALSE : ::DeleteFileW(target.c_str()) != FALSE;
-        } else if (folder) {
-            LogFormat(L"Deletion subfolder Folder of '%s'\n", full);
-            emptied &= DeleteFolderTree(full, retry);
-        } else {
-            LogFormat(L"Deletion file '%s'\n", full);
-            emptied &= DeleteFileWithRetry(full, retry);
+    std::wstring current = path;
+    while (current.size() > 3 && current.back() == L'\\') current.pop_back();
+    std::vector<Level> levels;
+    std::vector<std::wstring> subfolders;  // of every level held, each level's at its end
+    bool removed = Enter(current, levels, subfolders, retry);
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        current.resize(level.length);
+        if (subfolders.size() > level.firstSubfolder) {
+            current += L'\\' + subfolders.back();
+            subfolders.pop_back();
+            LogFormat(L"Deletion subfolder Folder of '%s'\n", current);
+            size_t depth = levels.size();
+            if (!Enter(current, levels, subfolders, retry)) levels[depth - 1].emptied = false;
+            continue;
         }
+        bool emptied = level.emptied;
+        levels.pop_back();  // lets go of the folder, so that it can be removed
+        removed = RemoveFolder(levels.empty() ? path : current, emptied, retry);
+        if (!levels.empty()) levels.back().emptied &= removed;
     }
-    search.Reset();
-    LogFormat(L"Remove Folder '%s'\n", path);
-    std::wstring target = LongPath(path);
-    return WithRetry([&] { return ::RemoveDirectoryW(target.c_str()) != FALSE; }, true, emptied, retry);
+    return removed;
 }
 
 }  // namespace gr

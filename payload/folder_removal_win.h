@@ -24,8 +24,10 @@ struct DeleteRetry {
 // The pause between two attempts at one deletion.
 constexpr DWORD kDeleteRetryPauseMilliseconds = 50;
 
-// Deletes the folder's contents, depth first, and the folder. Links in it are removed
-// themselves, never followed. Returns true when the folder is gone.
+// Deletes the folder's contents, depth first at any depth, and the folder. Links in it (and
+// a link at `path` itself) are removed themselves, never followed; each folder is held open
+// while it is emptied, so nobody can swap it for a link meanwhile. Returns true when the
+// folder is gone.
 bool DeleteFolderTree(const std::wstring& path, const DeleteRetry& retry);
 inline bool DeleteFolderTree(const std::wstring& path, ULONGLONG deadline) {
     return DeleteFolderTree(path, DeleteRetry{deadline});

@@ -2,43 +2,61 @@
 
 #include <aclapi.h>
 #include <sddl.h>
-#include <shlobj.h>
-
-#include "payload/working_folder.h"
 
 namespace gr {
 
-LocalMemory OwnersOnlySecurity() {
+std::wstring CurrentUserSid() {
     Handle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return LocalMemory();
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return std::wstring();
     union {
         TOKEN_USER user;
         unsigned char bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
     } buffer;
     DWORD size = 0;
-    if (!::GetTokenInformation(token.Get(), TokenUser, &buffer, sizeof(buffer), &size)) return LocalMemory();
-    wchar_t* userText = nullptr;
-    if (!::ConvertSidToStringSidW(buffer.user.User.Sid, &userText)) return LocalMemory();
-    LocalMemory userOwner(userText);
-    std::wstring sddl = OwnersOnlySecurityText(userText);
+    if (!::GetTokenInformation(token.Get(), TokenUser, &buffer, sizeof(buffer), &size)) return std::wstring();
+    wchar_t* text = nullptr;
+    if (!::ConvertSidToStringSidW(buffer.user.User.Sid, &text)) return std::wstring();
+    LocalMemory owned(text);
+    return std::wstring(text);
+}
+
+LocalMemory OwnersOnlySecurity() {
+    std::wstring user = CurrentUserSid();
+    if (user.empty()) return LocalMemory();
+    std::wstring sddl = OwnersOnlySecurityText(user);
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
         return LocalMemory();
     return LocalMemory(descriptor);
 }
 
-void CreateProtectedFolder(const std::wstring& path) {
+bool CreateSecuredFolder(const std::wstring& path) {
     LocalMemory descriptor = OwnersOnlySecurity();
+    if (!descriptor) return false;  // never made without its protection
     SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor.Get(), FALSE};
-    int created = ::SHCreateDirectoryExW(nullptr, path.c_str(), descriptor ? &attributes : nullptr);
-    if (created == ERROR_ALREADY_EXISTS && descriptor) {
-        PACL dacl = nullptr;
-        BOOL present = FALSE, defaulted = FALSE;
-        if (::GetSecurityDescriptorDacl(descriptor.Get(), &present, &dacl, &defaulted) && present)
-            ::SetNamedSecurityInfoW(const_cast<wchar_t*>(path.c_str()), SE_FILE_OBJECT,
-                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                    dacl, nullptr);
+    return ::CreateDirectoryW(path.c_str(), &attributes) != FALSE;
+}
+
+bool InspectExisting(const std::wstring& path, ExistingFolder& found) {
+    FileHandle opened(::CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!opened || !::GetFileInformationByHandle(opened.Get(), &info)) return false;
+    DWORD named = ::GetFileAttributesW(path.c_str());
+    found.attributes = info.dwFileAttributes | (named == INVALID_FILE_ATTRIBUTES ? 0 : named & FILE_ATTRIBUTE_REPARSE_POINT);
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetSecurityInfo(opened.Get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                          &descriptor) != ERROR_SUCCESS)
+        return true;
+    LocalMemory held(descriptor);
+    wchar_t* text = nullptr;
+    if (owner && ::ConvertSidToStringSidW(owner, &text)) {
+        LocalMemory textHeld(text);
+        found.owner = text;
     }
+    return true;
 }
 
 }  // namespace gr

@@ -1,18 +1,28 @@
 // The working folder's security: only Administrators, SYSTEM and the current user may
-// change the folder or anything created in it.
+// change the folder or anything created in it; and what is found at its path before it is
+// made, seen without following a link.
 #pragma once
 
 #include <string>
 
 #include "framework/handles_win.h"
+#include "payload/working_folder.h"
 
 namespace gr {
+
+// The security identifier of the user running the program, in text form; empty when it
+// cannot be read.
+std::wstring CurrentUserSid();
 
 // That security as a descriptor; empty when it cannot be built.
 LocalMemory OwnersOnlySecurity();
 
-// Creates the folder (and any missing folder above it) with that security; a folder
-// already there gets the same protection.
-void CreateProtectedFolder(const std::wstring& path);
+// Creates the folder `path` (one level) with that security. False, with the error left for
+// GetLastError, when it cannot, also when something already stands there.
+bool CreateSecuredFolder(const std::wstring& path);
+
+// What stands at `path`: its attributes (a link counts as one whether its handle or its
+// name shows it) and its owner. False when nothing can be opened there.
+bool InspectExisting(const std::wstring& path, ExistingFolder& found);
 
 }  // namespace gr

@@ -4,15 +4,13 @@
 
 namespace gr {
 
-bool CheckDiskSpace(int64_t requiredMegabytes, FreeSpace& space) {
+bool CheckDiskSpace(int64_t requiredMegabytes, const std::wstring& root, FreeSpace& space) {
     space.requiredMegabytes = requiredMegabytes;
     space.freeMegabytes = 0;
-    wchar_t temp[1024];
-    DWORD length = ::GetTempPathW(1024, temp);
-    std::wstring tempPath = (length > 0 && length < 1024) ? std::wstring(temp, length) : std::wstring();
-    space.drive = DriveOf(tempPath);
-    // A temporary folder on a network share has no drive letter: measure the share itself.
-    const std::wstring& measured = space.drive.empty() ? tempPath : space.drive;
+    SpaceTarget target = SpaceCheckTarget(root);
+    space.drive = target.drive;
+    // A root that names no drive nor share (never so after the options pass) is measured itself.
+    const std::wstring& measured = target.measured.empty() ? root : target.measured;
     ULARGE_INTEGER available;
     if (!::GetDiskFreeSpaceExW(measured.c_str(), &available, nullptr, nullptr)) return false;
     space.freeMegabytes = MegabytesOf(available.QuadPart);

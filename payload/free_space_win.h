@@ -1,14 +1,15 @@
-// The free-space check of start-up, on the drive of the user's temporary path.
+// The free-space check of start-up, on the drive that will hold the payload.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "payload/working_folder.h"
 
 namespace gr {
 
-// Whether the drive of the user's temporary path has more free megabytes than
+// Whether the drive of the working folder's root `root` has more free megabytes than
 // `requiredMegabytes` (the package's entry 103). Fills `space` either way.
-bool CheckDiskSpace(int64_t requiredMegabytes, FreeSpace& space);
+bool CheckDiskSpace(int64_t requiredMegabytes, const std::wstring& root, FreeSpace& space);
 
 }  // namespace gr

@@ -6,6 +6,7 @@
 #include "framework/ansi_win.h"
 #include "framework/handles_win.h"
 #include "framework/resource_win.h"
+#include "payload/payload_file_win.h"
 #include "payload/working_folder.h"
 
 namespace gr {
@@ -98,7 +99,7 @@ uint32_t ExtractFile(const CResource& resource, const std::wstring& folder) {
         return kFailed;
     }
     CreateFoldersAbove(path);
-    FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file = OpenPayloadFile(path);
     if (!file) return kFailed;
     uint64_t written = WriteAll(file.Get(), bytes.Data(), bytes.Size());
     return ExtractionResult(written, bytes.Size(), resource.expectedSize);

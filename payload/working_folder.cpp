@@ -21,4 +21,43 @@ std::wstring DriveOf(std::wstring_view path) {
     return std::wstring();
 }
 
+SpaceTarget SpaceCheckTarget(std::wstring_view root) {
+    // Where the drive letter or the server's name begins, after any extended-length prefix.
+    bool share = root.rfind(L"\\\\", 0) == 0;
+    size_t start = share ? 2 : 0;
+    if (root.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        start = 8;
+    } else if (root.rfind(L"\\\\?\\", 0) == 0) {
+        start = 4;
+        share = false;
+    }
+    std::wstring_view rest = root.substr(start);
+    std::wstring named;
+    if (!share) {
+        if (rest.size() < 2 || rest[1] != L':') return SpaceTarget();
+        named = rest.substr(0, 2);
+    } else {
+        // "\\server\share", up to the separator after the share's name.
+        size_t server = rest.find(L'\\');
+        if (server == 0 || server == std::wstring_view::npos || server + 1 >= rest.size() || rest[server + 1] == L'\\')
+            return SpaceTarget();
+        named = L"\\\\" + std::wstring(rest.substr(0, rest.find(L'\\', server + 1)));
+    }
+    return SpaceTarget{named, named + L"\\"};
+}
+
+const wchar_t* ExistingFolderRefusal(const ExistingFolder& found, std::wstring_view userSid) {
+    if (found.attributes & kAttributeReparsePoint) return L"it is a link";
+    if (!(found.attributes & kAttributeDirectory)) return L"it is not a folder";
+    if (found.owner == kAdministratorsSid || found.owner == kSystemSid || found.owner == userSid) return nullptr;
+    return L"it belongs to someone else";  // or to no one known: an owner that cannot be read
+}
+
+const wchar_t* PayloadFileRefusal(uint32_t attributes, uint32_t linkCount) {
+    if (attributes & kAttributeReparsePoint) return L"it is a link";
+    if (attributes & kAttributeDirectory) return L"it is a folder";
+    if (linkCount > 1) return L"it has other names";
+    return nullptr;
+}
+
 }  // namespace gr

@@ -18,8 +18,17 @@ constexpr wchar_t kUnformattableGuidText[] = L"{00000001-0000-0000-0000-00000000
 struct FreeSpace {
     int64_t requiredMegabytes = 0;  // string-table entry 103
     uint64_t freeMegabytes = 0;     // found on the drive; 0 until measured
-    std::wstring drive;             // the drive of the user's temporary path, such as "C:"
+    std::wstring drive;             // the drive of the working folder's root, such as "C:"
 };
+
+// Where the free-space check looks for a working folder root: the drive to name in
+// messages ("D:", or "\\server\share" for a share) and the path to measure ("D:\",
+// "\\server\share\"). Both empty when the root names neither.
+struct SpaceTarget {
+    std::wstring drive;
+    std::wstring measured;
+};
+SpaceTarget SpaceCheckTarget(std::wstring_view root);
 
 // `folder` and `name` joined with exactly one backslash (also after a bare drive such as
 // "D:"). False, with `path` untouched, when the result would not fit the path limit.
@@ -31,6 +40,29 @@ std::wstring OwnersOnlySecurityText(std::wstring_view userSid);
 
 // The drive part of a path ("C:" of "C:\Users\..."); empty when it has none.
 std::wstring DriveOf(std::wstring_view path);
+
+// Security identifiers in text form, as a folder's owner is compared.
+constexpr wchar_t kAdministratorsSid[] = L"S-1-5-32-544";
+constexpr wchar_t kSystemSid[] = L"S-1-5-18";
+
+// What is known of something already standing at the working folder's path.
+struct ExistingFolder {
+    uint32_t attributes = 0;  // the file attributes of the thing itself, never of a link's target
+    std::wstring owner;       // its owner's security identifier; empty when it cannot be read
+};
+
+// Why such a thing may not become the working folder, or nullptr when it may (it is then
+// emptied and made afresh): a link, a file, or a folder whose owner is not Administrators,
+// SYSTEM or the user `userSid` running the program, since anyone else may have planted it.
+const wchar_t* ExistingFolderRefusal(const ExistingFolder& found, std::wstring_view userSid);
+
+// Why an opened payload file may not be written, or nullptr when it may: a link or a
+// folder at its name, or a file that has other names (hard links), whose bytes would land
+// elsewhere too.
+const wchar_t* PayloadFileRefusal(uint32_t attributes, uint32_t linkCount);
+
+constexpr uint32_t kAttributeDirectory = 0x10;      // FILE_ATTRIBUTE_DIRECTORY
+constexpr uint32_t kAttributeReparsePoint = 0x400;  // FILE_ATTRIBUTE_REPARSE_POINT: a link
 
 // Free megabytes (of 1024 * 1024 bytes, rounded down) from the bytes available.
 inline uint64_t MegabytesOf(uint64_t bytes) { return bytes / 1024 / 1024; }

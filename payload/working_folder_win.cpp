@@ -29,11 +29,47 @@ bool MakeAbsolute(std::wstring& path) {
     return true;
 }
 
+// Makes `path` a fresh folder that only its owners may change. Something already standing
+// there is never followed: a link, or a folder that someone else may have planted, is
+// refused; a folder of our own is removed with everything in it and made again, so the
+// payload never lies beside files it did not bring. False, with a log line, on refusal.
+bool MakeFreshFolder(const std::wstring& path, const DeleteRetry& retry) {
+    if (CreateSecuredFolder(path)) return true;
+    DWORD error = ::GetLastError();
+    ExistingFolder found;
+    if (error == ERROR_ALREADY_EXISTS && InspectExisting(path, found)) {
+        const wchar_t* refusal = ExistingFolderRefusal(found, CurrentUserSid());
+        if (!refusal) {
+            LogFormat(L"Working folder '%s' exists: made afresh\n", path);
+            if (!DeleteFolderTree(path, retry)) refusal = L"what is in it cannot be deleted";
+        }
+        if (refusal) {
+            LogFormat(L"Working folder '%s' refused: %s\n", path, refusal);
+            return false;
+        }
+        if (CreateSecuredFolder(path)) return true;
+        error = ::GetLastError();
+    }
+    LogFormat(L"Working folder '%s' cannot be made, error %u\n", path, static_cast<uint32_t>(error));
+    return false;
+}
+
 }  // namespace
 
 uint32_t WorkingFolder::ProbeRoot(const std::wstring& root) {
     probedRoot_ = root;
-    ::CreateDirectoryW(root.c_str(), nullptr);
+    // Remembered in full: the removal at the end runs from another current folder.
+    createdRoot_.clear();
+    if (::CreateDirectoryW(root.c_str(), nullptr)) {
+        createdRoot_ = root;
+        if (!MakeAbsolute(createdRoot_)) createdRoot_.clear();
+    }
+    uint32_t result = ProbeFile(root);
+    if (result != 0) RemoveCreatedRoot();  // a root that takes no file is not kept
+    return result;
+}
+
+uint32_t WorkingFolder::ProbeFile(const std::wstring& root) {
     GUID guid = {};
     if (FAILED(::CoCreateGuid(&guid))) guid = GUID{};
     std::wstring probe;
@@ -57,13 +93,21 @@ const std::wstring& WorkingFolder::Get(bool zeroGuid) {
         path_.clear();
         return path_;
     }
-    CreateProtectedFolder(path_);
+    if (!MakeFreshFolder(path_, DeleteRetry{::GetTickCount64() + kRemovalRetryMilliseconds})) path_.clear();
     return path_;
 }
 
 void WorkingFolder::Remove(const ResourceCatalogue& catalogue) {
-    if (path_.empty()) return;  // never made
-    RemoveWorkingFolder(path_, catalogue, DeleteRetry{::GetTickCount64() + kRemovalRetryMilliseconds});
+    if (!path_.empty())  // empty: never made, or refused
+        RemoveWorkingFolder(path_, catalogue, DeleteRetry{::GetTickCount64() + kRemovalRetryMilliseconds});
+    RemoveCreatedRoot();
+}
+
+void WorkingFolder::RemoveCreatedRoot() {
+    if (createdRoot_.empty()) return;
+    // Only when empty: RemoveDirectoryW takes nothing else, and a link itself, never its target.
+    if (::RemoveDirectoryW(createdRoot_.c_str())) LogFormat(L"Removed root '%s'\n", createdRoot_);
+    createdRoot_.clear();
 }
 
 }  // namespace gr

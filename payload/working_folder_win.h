@@ -13,22 +13,28 @@ namespace gr {
 class WorkingFolder {
 public:
     // Proves that files can be created in `root` (made if missing, one level), with a
-    // probe file that deletes itself. Remembers `root` as the one the folder goes under.
+    // probe file that deletes itself. Remembers `root` as the one the folder goes under; a
+    // root made here is removed again when the probe fails.
     uint32_t ProbeRoot(const std::wstring& root);
 
     // The working folder's path, named (by a fresh GUID, or the zero GUID when `zeroGuid`)
-    // and created on the first call, then fixed. Empty when the path would not fit the
-    // path limit.
+    // and created fresh on the first call, then fixed. Empty when the path would not fit
+    // the path limit or no fresh folder can be made there (see MakeFreshFolder).
     const std::wstring& Get(bool zeroGuid);
 
-    // Deletes the extracted files, then the folder with whatever else it holds. Links left
-    // in it are removed themselves, never followed.
+    // Deletes the extracted files, then the folder with whatever else it holds (links left
+    // in it are removed themselves, never followed), then the root when this run made it
+    // and it is empty.
     void Remove(const ResourceCatalogue& catalogue);
 
 private:
+    uint32_t ProbeFile(const std::wstring& root);
+    void RemoveCreatedRoot();
+
     std::wstring probedRoot_;
     std::wstring path_;
     bool named_ = false;
+    std::wstring createdRoot_;  // the probed root in full, when this run made it
 };
 
 }  // namespace gr

@@ -2,6 +2,7 @@
 extracted into it, the embedded information beside them, and what is left afterwards."""
 
 import contextlib
+import os
 import re
 import subprocess
 from pathlib import Path
@@ -32,9 +33,10 @@ def hold_file(path):
 
 def extract(scratch, flags="/keep /zeroguid", program=SAMPLE, root=None):
     """Runs `program` silently without its wizard, with the working folder under `root`
-    (default scratch/root). Returns the result, the log lines and the root."""
-    root = root or scratch / "root"
-    root.mkdir(exist_ok=True)
+    (default scratch/root, made first). Returns the result, the log lines and the root."""
+    if root is None:
+        root = scratch / "root"
+        root.mkdir(exist_ok=True)
     log = scratch / "setup.log"
     result = run(program, f'/dontrun /IAgreeToTheEULA {flags} temp "{windows_path(root)}" log "{windows_path(log)}"',
                  cwd=scratch)
@@ -77,17 +79,63 @@ def test_every_run_gets_a_fresh_folder_and_removes_it(scratch):
 
 
 def test_removal_takes_what_the_wizard_left_at_any_depth(scratch):
+    deep = "\\".join(["logs", "d" * 60, "e" * 60, "f" * 60, "g" * 60, "trace.txt"])
     root = scratch / "root"
-    left = root / ZERO_GUID / "logs" / ("d" * 60) / ("e" * 60) / ("f" * 60) / ("g" * 60)
-    left.mkdir(parents=True)
-    (left / "trace.txt").write_text("left by the wizard")
-    (root / ZERO_GUID / "cache.bin").write_bytes(b"\0" * 10)
-    result, lines, root = extract(scratch, flags="/zeroguid", root=root)
+    root.mkdir()
+    log = scratch / "setup.log"
+    result = run(package("probe"), f'/IAgreeToTheEULA /zeroguid temp "{windows_path(root)}" log "{windows_path(log)}"',
+                 cwd=scratch, env={"GEARRACK_PROBE_LEAVE": f"{deep};cache.bin"})
+    lines = read_log(log)
     assert result.exit_code == 0
     assert list(root.iterdir()) == []
     assert any(line.startswith("Deletion subfolder Folder of") for line in lines)
     assert any(line.endswith("trace.txt'") and line.startswith("Deletion file") for line in lines)
     assert lines[-2].startswith("Remove Folder '") and lines[-2].endswith(ZERO_GUID + "'")
+
+
+def test_a_root_the_run_made_goes_with_the_folder(scratch):
+    new = scratch / "new"
+    result, lines, _ = extract(scratch, flags="", root=new)
+    assert result.exit_code == 0
+    assert not new.exists()
+    assert f"Removed root '{windows_path(new)}'" in lines
+    result, _, _ = extract(scratch, flags="/keep /zeroguid", root=new)  # kept: the root stays with it
+    assert result.exit_code == 0
+    assert (new / ZERO_GUID / "install.bin").exists()
+
+
+def test_a_zero_guid_folder_left_with_files_starts_empty(scratch):
+    # Wine deletes a symbolic link's target instead of the link, so the link planted here
+    # is a hard link: another name of a file outside, named like a payload file.
+    folder = scratch / "root" / ZERO_GUID
+    (folder / "sub").mkdir(parents=True)
+    (folder / "version.dll").write_bytes(b"planted")
+    (folder / "sub" / "left.txt").write_text("left")
+    precious = scratch / "precious.txt"
+    precious.write_text("precious")
+    os.link(precious, folder / "install.bin")
+    result, lines, root = extract(scratch)
+    assert result.exit_code == 0
+    assert f"Working folder '{windows_path(folder)}' exists: made afresh" in lines
+    assert files_under(folder) == ["corvane.installerwizard.ui.exe", "corvane.installerwizard.ui.exe.config",
+                                   "install.bin", "projectitems.xml"]
+    assert precious.read_text() == "precious"
+    assert (folder / "install.bin").read_bytes() == (SAMPLE_PAYLOAD / "install.bin").read_bytes()
+
+
+def test_a_zero_guid_folder_that_is_a_link_is_refused(scratch):
+    elsewhere = scratch / "elsewhere"
+    elsewhere.mkdir()
+    (elsewhere / "precious.txt").write_text("precious")
+    (scratch / "root").mkdir()
+    (scratch / "root" / ZERO_GUID).symlink_to(elsewhere, target_is_directory=True)
+    for flags in ("/keep /zeroguid", "/zeroguid"):
+        result, lines, root = extract(scratch, flags=flags)
+        assert result.exit_code == FAILED
+        assert f"Working folder '{windows_path(root)}\\{ZERO_GUID}' refused: it is a link" in lines
+        assert not any(line.startswith(("Extract File", "Deletion")) for line in lines)
+        assert [path.name for path in elsewhere.iterdir()] == ["precious.txt"]
+        assert (root / ZERO_GUID).is_symlink()
 
 
 def test_payload_shapes(scratch):
@@ -133,22 +181,22 @@ def test_a_name_that_climbs_out_is_refused(scratch):
 
 
 def test_an_output_file_that_cannot_be_made_stops_extraction(scratch):
-    folder = scratch / "root" / ZERO_GUID
-    folder.mkdir(parents=True)
-    (folder / "install.bin").mkdir()  # a folder where the file must go
-    result, lines, root = extract(scratch)
+    # The package's first file takes the name its second needs as a folder.
+    result, lines, root = extract(scratch, program=package("clash"))
     assert result.exit_code == FAILED
-    assert "Extract File install.bin 80004005" in lines
+    assert [line for line in lines if line.startswith("Extract File")] == [
+        "Extract File data 0", "Extract File data\\items.xml 80004005"]
 
 
-def test_an_output_file_held_by_another_program_stops_extraction(scratch):
+def test_a_zero_guid_folder_that_cannot_be_emptied_is_refused(scratch):
     folder = scratch / "root" / ZERO_GUID
     folder.mkdir(parents=True)
     with hold_file(folder / "projectitems.xml"):
         result, lines, root = extract(scratch)
     assert result.exit_code == FAILED
-    # The first file met is the one held: nothing after it was written.
-    assert [line for line in lines if line.startswith("Extract File")] == ["Extract File projectitems.xml 80004005"]
+    assert f"Working folder '{windows_path(folder)}' refused: what is in it cannot be deleted" in lines
+    assert not any(line.startswith("Extract File") for line in lines)
+    assert files_under(folder) == ["projectitems.xml"]
 
 
 def test_a_root_too_long_is_refused_without_cutting(scratch):
@@ -166,6 +214,8 @@ def test_not_enough_free_space_stops_start_up(scratch):
     assert result.exit_code == NOT_ENOUGH_SPACE
     assert "Run Embedded Resources " not in lines
     assert list(root.iterdir()) == []
+    # Measured on the drive that would hold the payload (the root's Z:), not the temporary folder's C:.
+    assert "Insufficient disk space on drive 'Z:'. 2000000000 Mb of free disk space is required." in lines
 
 
 @pytest.mark.parametrize("information, shown", [

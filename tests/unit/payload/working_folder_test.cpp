@@ -37,6 +37,51 @@ TEST(WorkingFolder, JoinsWithOneBackslashWithinThePathLimit) {
     EXPECT_EQ(DriveOf(L"\\\\server\\share\\"), L"");
 }
 
+// The drive that will hold the payload is the root's: named in the message, measured at its top.
+TEST(WorkingFolder, FreeSpaceIsMeasuredOnTheRootsDriveOrShare) {
+    struct Case {
+        const wchar_t* root;
+        const wchar_t* drive;
+        const wchar_t* measured;
+    };
+    for (const Case& c : {Case{L"C:", L"C:", L"C:\\"}, Case{L"D:\\new\\", L"D:", L"D:\\"},
+                          Case{L"\\\\server\\share\\setup", L"\\\\server\\share", L"\\\\server\\share\\"},
+                          Case{L"\\\\server\\share", L"\\\\server\\share", L"\\\\server\\share\\"},
+                          Case{L"\\\\?\\E:\\deep", L"E:", L"E:\\"},
+                          Case{L"\\\\?\\UNC\\server\\share\\x", L"\\\\server\\share", L"\\\\server\\share\\"},
+                          Case{L"\\\\server", L"", L""}, Case{L"\\\\server\\", L"", L""}, Case{L"relative", L"", L""}}) {
+        SpaceTarget target = SpaceCheckTarget(c.root);
+        EXPECT_EQ(target.drive, c.drive) << c.root;
+        EXPECT_EQ(target.measured, c.measured) << c.root;
+    }
+}
+
+// Something already at the working folder's path, or at a payload file's, is used only when
+// it cannot lead the program's writes or deletions anywhere else.
+TEST(WorkingFolder, WhatStandsAtAPathIsUsedOnlyWhenItLeadsNowhereElse) {
+    const std::wstring user = L"S-1-5-21-1-2-3-1001";
+    struct Case {
+        uint32_t attributes;
+        const wchar_t* owner;
+        bool used;
+    };
+    for (const Case& c : {Case{kAttributeDirectory, kAdministratorsSid, true}, Case{kAttributeDirectory, kSystemSid, true},
+                          Case{kAttributeDirectory | 0x20, L"S-1-5-21-1-2-3-1001", true},
+                          Case{kAttributeDirectory, L"S-1-5-21-1-2-3-1002", false},  // another user planted it
+                          Case{kAttributeDirectory, L"S-1-5-32-545", false},         // the Users group
+                          Case{kAttributeDirectory, L"", false},                     // owner unknown
+                          Case{kAttributeDirectory | kAttributeReparsePoint, kAdministratorsSid, false},
+                          Case{0x20, kAdministratorsSid, false}}) {                   // a file
+        ExistingFolder found{c.attributes, c.owner};
+        EXPECT_EQ(ExistingFolderRefusal(found, user) == nullptr, c.used) << c.attributes << " " << c.owner;
+    }
+    EXPECT_EQ(PayloadFileRefusal(0x20, 1), nullptr);
+    EXPECT_EQ(PayloadFileRefusal(0, 1), nullptr);
+    EXPECT_STREQ(PayloadFileRefusal(0x20 | kAttributeReparsePoint, 1), L"it is a link");
+    EXPECT_STREQ(PayloadFileRefusal(kAttributeDirectory, 1), L"it is a folder");
+    EXPECT_STREQ(PayloadFileRefusal(0x20, 2), L"it has other names");
+}
+
 TEST(WorkingFolder, OnlyPassingDeleteFailuresAreRetried) {
     EXPECT_TRUE(IsPassingDeleteFailure(32, false, false));   // sharing violation
     EXPECT_TRUE(IsPassingDeleteFailure(33, true, false));    // lock violation

@@ -12,6 +12,7 @@
 #include "framework/handles_win.h"
 #include "payload/folder_removal_win.h"
 #include "payload/folder_security_win.h"
+#include "payload/payload_file_win.h"
 
 namespace gr {
 namespace {
@@ -36,6 +37,24 @@ protected:
         ::WriteFile(file.Get(), text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
     }
     static bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    static std::string Read(const std::wstring& path) {
+        FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        char text[64] = {};
+        DWORD read = 0;
+        if (file) ::ReadFile(file.Get(), text, sizeof(text) - 1, &read, nullptr);
+        return std::string(text, read);
+    }
+    // A directory symbolic link at `link` to `target`; false where the system cannot make
+    // one (Wine's CreateSymbolicLinkW answers success and makes nothing: the end-to-end
+    // tests plant their links from outside instead).
+    static bool MakeFolderLink(const std::wstring& link, const std::wstring& target) {
+        using CreateLinkFn = BOOLEAN(WINAPI*)(const wchar_t*, const wchar_t*, DWORD);
+        auto createLink = reinterpret_cast<CreateLinkFn>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
+        if (!createLink || !createLink(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) return false;
+        DWORD attributes = ::GetFileAttributesW(link.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    }
 
     std::wstring root_;
 };
@@ -52,14 +71,21 @@ TEST_F(ScratchFolder, ProbeLeavesNothingAndFailsWhereNothingCanBeMade) {
     EXPECT_EQ(folder.ProbeRoot(root_ + L"\\" + std::wstring(240, L'x')), kFailed);
 }
 
-TEST_F(ScratchFolder, WorkingFolderIsNamedOnceAndOnlyItsOwnersMayWrite) {
+TEST_F(ScratchFolder, WorkingFolderIsNamedOnceAndStartsEmpty) {
+    // A zero-GUID folder of our own left with files in it (a planted library among them).
+    const std::wstring zero = root_ + L"\\{00000000-0000-0000-0000-000000000000}";
+    ASSERT_TRUE(::CreateDirectoryW(zero.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((zero + L"\\sub").c_str(), nullptr));
+    WriteFile(zero + L"\\version.dll");
+    WriteFile(zero + L"\\sub\\left.txt");
     WorkingFolder folder;
     ASSERT_EQ(folder.ProbeRoot(root_), 0u);
     const std::wstring path = folder.Get(true);
-    EXPECT_EQ(path, root_ + L"\\{00000000-0000-0000-0000-000000000000}");
+    EXPECT_EQ(path, zero);
     EXPECT_EQ(folder.Get(false), path);  // fixed after the first call
     ASSERT_TRUE(Exists(path));
-
+    EXPECT_FALSE(Exists(zero + L"\\version.dll"));
+    EXPECT_FALSE(Exists(zero + L"\\sub"));
 }
 
 // Wine keeps its own idea of a file's security, so the folder's is checked where it is
@@ -168,11 +194,7 @@ TEST_F(ScratchFolder, LinksAreRemovedNeverFollowed) {
     std::wstring target = root_ + L"-target";
     ::CreateDirectoryW(target.c_str(), nullptr);
     WriteFile(target + L"\\precious.txt");
-    std::wstring link = root_ + L"\\link";
-    using CreateLinkFn = BOOLEAN(WINAPI*)(const wchar_t*, const wchar_t*, DWORD);
-    auto createLink = reinterpret_cast<CreateLinkFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
-    if (!createLink || !createLink(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) {
+    if (!MakeFolderLink(root_ + L"\\link", target)) {
         DeleteFolderTree(target, 0);
         GTEST_SKIP() << "this system cannot make a directory link (error " << ::GetLastError() << ")";
     }
@@ -180,6 +202,76 @@ TEST_F(ScratchFolder, LinksAreRemovedNeverFollowed) {
     EXPECT_FALSE(Exists(root_));
     EXPECT_TRUE(Exists(target + L"\\precious.txt"));
     DeleteFolderTree(target, 0);
+}
+
+// Removal runs on a thread whose stack is mostly taken already, so that a removal whose
+// stack grows with the depth of the tree would overflow long before the deepest level.
+struct DeepRemoval {
+    std::wstring root;
+    bool removed = false;
+    static DWORD WINAPI OnShortStack(void* parameter) {
+        volatile char ballast[976 * 1024];  // of the 1 MB asked for below
+        ballast[0] = 0;
+        auto* removal = static_cast<DeepRemoval*>(parameter);
+        removal->removed = DeleteFolderTree(removal->root, 0) && ballast[0] == 0;
+        return 0;
+    }
+};
+
+TEST_F(ScratchFolder, ADeepTreeIsRemovedWithoutDeepStack) {
+    std::wstring path = L"\\\\?\\" + root_;
+    for (int level = 0; level < 100; ++level) {  // removed by recursion, it would take twice the stack left
+        path += L"\\d";
+        ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr)) << level;
+    }
+    WriteFile(path + L"\\deep.txt");
+    DeepRemoval removal{root_};
+    Handle thread(::CreateThread(nullptr, 1024 * 1024, DeepRemoval::OnShortStack, &removal,
+                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(::WaitForSingleObject(thread.Get(), 60000), WAIT_OBJECT_0);
+    EXPECT_TRUE(removal.removed);
+    EXPECT_FALSE(Exists(root_));
+}
+
+TEST_F(ScratchFolder, RemovalLeavesTheFolderItIsCurrentIn) {
+    wchar_t before[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, before);
+    const std::wstring folder = root_ + L"\\work";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(::SetCurrentDirectoryW(folder.c_str()));  // as the launch leaves it
+    RemoveWorkingFolder(folder, ResourceCatalogue(), DeleteRetry{0});
+    wchar_t after[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, after);
+    ::SetCurrentDirectoryW(before);
+    EXPECT_NE(std::wstring(after).rfind(folder, 0), 0u) << "still in the folder: " << std::string(after, after + wcslen(after));
+    EXPECT_FALSE(Exists(folder));
+}
+
+TEST_F(ScratchFolder, PayloadFilesAreNeverWrittenThroughAnotherName) {
+    const std::wstring precious = root_ + L"\\precious.txt";
+    WriteFile(precious, "precious");
+    const std::wstring hard = root_ + L"\\install.bin";
+    ASSERT_TRUE(::CreateHardLinkW(hard.c_str(), precious.c_str(), nullptr));
+    EXPECT_FALSE(OpenPayloadFile(hard));
+    const std::wstring elsewhere = root_ + L"\\elsewhere";
+    ASSERT_TRUE(::CreateDirectoryW(elsewhere.c_str(), nullptr));
+    EXPECT_FALSE(OpenPayloadFile(elsewhere));  // a folder
+    if (MakeFolderLink(root_ + L"\\linked", elsewhere)) {
+        EXPECT_FALSE(OpenPayloadFile(root_ + L"\\linked"));
+    }
+    EXPECT_EQ(Read(precious), "precious");
+    // A plain file of its own is emptied and written; a new one is made.
+    const std::wstring plain = root_ + L"\\plain.txt";
+    WriteFile(plain, "a longer old text");
+    for (const std::wstring& path : {plain, root_ + L"\\new.txt"}) {
+        FileHandle file = OpenPayloadFile(path);
+        ASSERT_TRUE(file);
+        DWORD written = 0;
+        ::WriteFile(file.Get(), "new", 3, &written, nullptr);
+        file.Reset();
+        EXPECT_EQ(Read(path), "new");
+    }
 }
 
 }  // namespace
