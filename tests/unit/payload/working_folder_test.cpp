@@ -27,6 +27,8 @@ TEST(WorkingFolder, JoinsWithOneBackslashWithinThePathLimit) {
     EXPECT_EQ(path, L"C:\\{guid}");
     ASSERT_TRUE(JoinPath(L"C:\\Temp\\", L"\\x", path));
     EXPECT_EQ(path, L"C:\\Temp\\x");
+    ASSERT_TRUE(JoinPath(L"C:\\W", L"sub/x.txt", path));  // a name's "/" splits like "\\"
+    EXPECT_EQ(path, L"C:\\W\\sub\\x.txt");
     std::wstring root(220, L'r');  // 220 + 1 + 38 = 259 characters and the terminator
     ASSERT_TRUE(JoinPath(root, kZeroGuidText, path));
     EXPECT_EQ(path.size(), 259u);
