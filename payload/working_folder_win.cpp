@@ -7,6 +7,7 @@
 
 #include "app/log.h"
 #include "base/decimal.h"
+#include "base/long_path.h"
 #include "framework/handles_win.h"
 #include "framework/string_table_win.h"
 #include "payload/removal.h"
@@ -21,14 +22,6 @@ constexpr GUID kFallbackGuid = {0x66EC6C3A, 0x0B4A, 0x4CAB, {0xA2, 0x4A, 0x53, 0
 std::wstring GuidText(const GUID& guid) {
     wchar_t text[50];
     return ::StringFromGUID2(guid, text, 50) ? std::wstring(text) : std::wstring(kUnformattableGuidText);
-}
-
-// A path the file functions take at any length: full paths from 248 characters on get
-// the extended-length prefix.
-std::wstring LongPath(const std::wstring& path) {
-    if (path.size() < 248 || path.rfind(L"\\\\?\\", 0) == 0) return path;
-    if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
-    return L"\\\\?\\" + path;
 }
 
 // Runs `attempt` until it succeeds, fails for good, or the deadline passes.
