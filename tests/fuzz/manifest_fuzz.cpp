@@ -1,0 +1,106 @@
+// Fuzzes the package manifest and the name check, the way a tampered or careless package
+// reaches them. The records must be those a plain reading of the fields gives, and every
+// name the check accepts must, once Windows has normalised it under the working folder,
+// still name that same path inside it: no drive, no climbing, no stripped dot or blank, no
+// cut at a zero character, no device.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cwctype>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "payload/manifest.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, const std::wstring& separators) {
+    std::vector<std::wstring> parts(1);
+    for (wchar_t c : text) {
+        if (separators.find(c) != std::wstring::npos)
+            parts.emplace_back();
+        else
+            parts.back().push_back(c);
+    }
+    return parts;
+}
+
+// A field's value as the C runtime reads it (base 10, clamped to 32 bits); the manifest
+// is narrow text, so the narrow reader serves as the reference.
+int32_t Strtol(const std::wstring& field) {
+    std::string narrow;
+    for (wchar_t c : field) narrow.push_back(c < 0x80 ? static_cast<char>(c) : 'x');
+    long value = std::strtol(narrow.c_str(), nullptr, 10);
+    return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int32_t>(value);
+}
+
+bool IsDevice(std::wstring element) {
+    static const std::set<std::wstring> kDevices = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    element = element.substr(0, element.find_first_of(L".:"));
+    while (!element.empty() && element.back() == L' ') element.pop_back();
+    for (wchar_t& c : element) c = static_cast<wchar_t>(std::towupper(c));
+    if (kDevices.count(element) != 0) return true;
+    bool numbered = element.size() == 4 && std::wstring(L"0123456789\u00b9\u00b2\u00b3").find(element[3]) != std::wstring::npos;
+    return numbered && (element.compare(0, 3, L"COM") == 0 || element.compare(0, 3, L"LPT") == 0);
+}
+
+// What Windows makes of `name` under C:\W: cut at a zero character, both slashes split,
+// empty elements dropped, elements of dots and blanks staying or climbing, trailing dots
+// and blanks stripped.
+std::vector<std::wstring> Normalised(const std::wstring& name) {
+    std::wstring path = L"C:\\W\\" + name.substr(0, name.find(L'\0'));
+    std::vector<std::wstring> elements;
+    for (std::wstring element : Split(path, L"\\/")) {
+        if (element.find_first_not_of(L". ") == std::wstring::npos) {
+            if (element.find(L"..") != std::wstring::npos && elements.size() > 1) elements.pop_back();
+            continue;
+        }
+        while (element.back() == L'.' || element.back() == L' ') element.pop_back();
+        elements.push_back(element);
+    }
+    return elements;
+}
+
+void CheckAcceptedName(const std::wstring& name) {
+    if (!gr::IsContainedName(name)) return;
+    std::vector<std::wstring> typed = Split(name, L"\\/");
+    std::vector<std::wstring> elements = Normalised(name);
+    Check(elements.size() == typed.size() + 2 && elements[0] == L"C:" && elements[1] == L"W");
+    for (size_t i = 0; i < typed.size(); ++i) {
+        Check(elements[i + 2] == typed[i]);  // nothing stripped, cut or climbed
+        Check(typed[i].find(L':') == std::wstring::npos && !IsDevice(typed[i]));
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::wstring text(data, data + size);  // the bytes as Latin-1, as a single-byte code page gives them
+
+    gr::ManifestMap map;
+    Check(gr::ParseManifest(text, map) == 0);
+    std::vector<std::wstring> fields;
+    for (std::wstring& field : Split(text, L"*"))
+        if (!field.empty()) fields.push_back(field);
+    std::set<uint32_t> ids;
+    for (size_t i = 0; i + 1 < fields.size(); i += 3) {
+        uint32_t id = static_cast<uint32_t>(Strtol(fields[i]));
+        int32_t expectedSize = i + 2 < fields.size() ? Strtol(fields[i + 2]) : 0;
+        const gr::CResourceFile* record = map.Find(id);
+        Check(record != nullptr);
+        bool later = false;  // a later record with the same id replaces this one
+        for (size_t j = i + 3; j + 1 < fields.size(); j += 3) later |= static_cast<uint32_t>(Strtol(fields[j])) == id;
+        if (!later) Check(record->name == fields[i + 1] && record->size == expectedSize);
+        ids.insert(id);
+    }
+    Check(map.size() == ids.size());
+
+    for (const std::wstring& field : fields) CheckAcceptedName(field);
+    CheckAcceptedName(text);
+    return 0;
+}
