@@ -60,11 +60,15 @@ bool IsExecutableName(std::wstring& name) {
 
 namespace {
 
-// Names Windows opens as devices in any folder, with or without an extension.
+// Names Windows opens as devices in any folder, with or without an extension; besides
+// these, COM and LPT with a digit. A named constant: a temporary list would be copied in
+// from writable data.
+constexpr const wchar_t* kDevices[] = {L"nul", L"con", L"prn", L"aux", L"conin$", L"conout$"};
+
 bool IsDeviceName(std::wstring_view element) {
     std::wstring_view base = element.substr(0, element.find(L'.'));
     while (!base.empty() && base.back() == L' ') base.remove_suffix(1);  // "NUL .txt" is NUL too
-    for (const wchar_t* device : {L"nul", L"con", L"prn", L"aux", L"conin$", L"conout$"})
+    for (const wchar_t* device : kDevices)
         if (EqualsIgnoreCase(base, device)) return true;
     if (base.size() != 4) return false;
     wchar_t digit = base[3];  // Windows counts the superscripts 1 to 3 as digits here
