@@ -87,18 +87,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::wstring> fields;
     for (std::wstring& field : Split(text, L"*"))
         if (!field.empty()) fields.push_back(field);
-    std::set<uint32_t> ids;
-    for (size_t i = 0; i + 1 < fields.size(); i += 3) {
-        uint32_t id = static_cast<uint32_t>(Strtol(fields[i]));
-        int32_t expectedSize = i + 2 < fields.size() ? Strtol(fields[i + 2]) : 0;
-        const gr::CResourceFile* record = map.Find(id);
-        Check(record != nullptr);
-        bool later = false;  // a later record with the same id replaces this one
-        for (size_t j = i + 3; j + 1 < fields.size(); j += 3) later |= static_cast<uint32_t>(Strtol(fields[j])) == id;
-        if (!later) Check(record->name == fields[i + 1] && record->size == expectedSize);
-        ids.insert(id);
+    // Record i starts at field 3i; the last record with an id is the one the map holds.
+    std::vector<uint32_t> ids;
+    for (size_t i = 0; i + 1 < fields.size(); i += 3) ids.push_back(static_cast<uint32_t>(Strtol(fields[i])));
+    std::set<uint32_t> distinct(ids.begin(), ids.end());
+    Check(map.size() == distinct.size());
+    for (size_t r = ids.size(); r-- > 0;) {
+        if (distinct.erase(ids[r]) == 0) continue;  // a later record with this id came first
+        const gr::CResourceFile* record = map.Find(ids[r]);
+        Check(record != nullptr && record->name == fields[3 * r + 1]);
+        Check(record->size == (3 * r + 2 < fields.size() ? Strtol(fields[3 * r + 2]) : 0));
     }
-    Check(map.size() == ids.size());
 
     for (const std::wstring& field : fields) CheckAcceptedName(field);
     CheckAcceptedName(text);
