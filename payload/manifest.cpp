@@ -72,7 +72,7 @@ bool IsDeviceName(std::wstring_view element) {
         if (EqualsIgnoreCase(base, device)) return true;
     if (base.size() != 4) return false;
     wchar_t digit = base[3];  // Windows counts the superscripts 1 to 3 as digits here
-    bool numbered = (digit >= L'0' && digit <= L'9') || digit == L'¹' || digit == L'²' || digit == L'³';
+    bool numbered = (digit >= L'0' && digit <= L'9') || digit == L'\u00b9' || digit == L'\u00b2' || digit == L'\u00b3';
     return numbered && (EqualsIgnoreCase(base.substr(0, 3), L"com") || EqualsIgnoreCase(base.substr(0, 3), L"lpt"));
 }
 
