@@ -65,7 +65,9 @@ std::wstring Rendered(wchar_t conversion, int width, const gr::FormatArg& arg) {
                                       static_cast<unsigned long long>(arg.number()));
         return Printed(L"%*ls", width, digits.c_str());
     }
-    default: return arg.kind() == Kind::Signed ? Printed(L"%*d", width, static_cast<int32_t>(low)) : Printed(L"%*u", width, low);
+    default:
+        if (arg.kind() == Kind::Signed) return Printed(L"%*d", width, static_cast<int32_t>(low));
+        return Printed(L"%*u", width, low);
     }
 }
 

@@ -45,7 +45,8 @@ bool IsDevice(std::wstring element) {
     while (!element.empty() && element.back() == L' ') element.pop_back();
     for (wchar_t& c : element) c = static_cast<wchar_t>(std::towupper(c));
     if (kDevices.count(element) != 0) return true;
-    bool numbered = element.size() == 4 && std::wstring(L"0123456789\u00b9\u00b2\u00b3").find(element[3]) != std::wstring::npos;
+    const std::wstring digits = L"0123456789\u00b9\u00b2\u00b3";
+    bool numbered = element.size() == 4 && digits.find(element[3]) != std::wstring::npos;
     return numbered && (element.compare(0, 3, L"COM") == 0 || element.compare(0, 3, L"LPT") == 0);
 }
 

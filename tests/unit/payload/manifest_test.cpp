@@ -68,8 +68,9 @@ TEST(Manifest, ExecutableIsTheFirstDotExeAfterTheFirstCharacter) {
 }
 
 TEST(Manifest, NamesThatLeaveTheWorkingFolderOrNameNoFileAreRefused) {
-    for (const wchar_t* name : {L"install.bin", L"sub\\file.txt", L"a\\b\\c", L"..name", L"a/b", L"sub/x.txt", L".config",
-                                L"console.txt", L"nul1", L"com10", L"lpt", L"xcon", L"com1x.txt", L"conin", L"a b"})
+    for (const wchar_t* name : {L"install.bin", L"sub\\file.txt", L"a\\b\\c", L"..name", L"a/b", L"sub/x.txt",
+                                L".config", L"console.txt", L"nul1", L"com10", L"lpt", L"xcon", L"com1x.txt", L"conin",
+                                L"a b"})
         EXPECT_TRUE(IsContainedName(name)) << name;
     const std::wstring_view refused[] = {
         L"", L"\\Windows\\x.dll", L"/etc", L"C:\\x", L"C:x", L"..", L"..\\x", L"a\\..\\..\\x", L"a/../x", L"a\\..",
