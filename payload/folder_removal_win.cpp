@@ -3,20 +3,13 @@
 #include <vector>
 
 #include "base/log.h"
+#include "base/long_path.h"
 #include "framework/handles_win.h"
 #include "payload/removal.h"
 #include "payload/working_folder.h"
 
 namespace gr {
 namespace {
-
-// A path the file functions take at any length: full paths from 248 characters on get
-// the extended-length prefix.
-std::wstring LongPath(const std::wstring& path) {
-    if (path.size() < 248 || path.rfind(L"\\\\?\\", 0) == 0) return path;
-    if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
-    return L"\\\\?\\" + path;
-}
 
 // Runs `attempt` until it succeeds, fails for good, or the deadline passes.
 template <class Attempt>

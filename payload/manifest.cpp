@@ -58,20 +58,46 @@ bool IsExecutableName(std::wstring& name) {
     return found != std::wstring::npos && found > 0;
 }
 
-bool IsContainedName(std::wstring_view name) {
-    if (name.empty() || name[0] == L'\\' || name[0] == L'/') return false;
-    if (name.find(L':') != std::wstring_view::npos) return false;
-    size_t start = 0;
-    while (start <= name.size()) {
-        size_t end = name.find_first_of(L"\\/", start);
-        if (end == std::wstring_view::npos) end = name.size();
-        std::wstring_view element = name.substr(start, end - start);
-        // Windows drops trailing dots and blanks, so ". ." and "..." climb as well.
-        if (element.find_first_not_of(L". ") == std::wstring_view::npos && element.find(L"..") != std::wstring_view::npos)
+namespace {
+
+// Names Windows opens as devices in any folder, with or without an extension; besides
+// these, COM and LPT with a digit. A named constant: a temporary list would be copied in
+// from writable data.
+constexpr const wchar_t* kDevices[] = {L"nul", L"con", L"prn", L"aux", L"conin$", L"conout$"};
+
+bool IsDeviceName(std::wstring_view element) {
+    std::wstring_view base = element.substr(0, element.find(L'.'));
+    while (!base.empty() && base.back() == L' ') base.remove_suffix(1);  // "NUL .txt" is NUL too
+    for (const wchar_t* device : kDevices)
+        if (EqualsIgnoreCase(base, device)) return true;
+    if (base.size() != 4) return false;
+    wchar_t digit = base[3];  // Windows counts the superscripts 1 to 3 as digits here
+    bool numbered = (digit >= L'0' && digit <= L'9') || digit == L'\u00b9' || digit == L'\u00b2' || digit == L'\u00b3';
+    return numbered && (EqualsIgnoreCase(base.substr(0, 3), L"com") || EqualsIgnoreCase(base.substr(0, 3), L"lpt"));
+}
+
+// One folder or file name of a relative path: not empty, no character Windows refuses or
+// reads specially, no dot or blank at its end (Windows drops those, so "a." would meet
+// "a" and ".." climbs), and no device.
+bool IsPlainElement(std::wstring_view element) {
+    if (element.empty() || element.back() == L'.' || element.back() == L' ') return false;
+    for (wchar_t c : element)
+        if (c < L' ' || c == L':' || c == L'<' || c == L'>' || c == L'"' || c == L'|' || c == L'?' || c == L'*')
             return false;
+    return !IsDeviceName(element);
+}
+
+}  // namespace
+
+bool IsContainedName(std::wstring_view name) {
+    if (name.empty()) return false;
+    size_t start = 0;
+    for (;;) {
+        size_t end = name.find_first_of(L"\\/", start);
+        if (!IsPlainElement(name.substr(start, end == std::wstring_view::npos ? end : end - start))) return false;
+        if (end == std::wstring_view::npos) return true;
         start = end + 1;
     }
-    return true;
 }
 
 }  // namespace gr

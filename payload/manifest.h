@@ -45,8 +45,12 @@ uint32_t ParseManifest(std::wstring_view text, ManifestMap& map);
 // lies after its first character.
 bool IsExecutableName(std::wstring& name);
 
-// A file name that stays inside the working folder: relative, no drive or stream (no ":"),
-// no ".." element, not empty.
+// A file name that stays inside the working folder and names a file there: one or more
+// elements split at "\\" or "/", each one not empty, without a drive, stream or wildcard
+// (none of the characters : < > " | ? * nor a control character), not ending in a dot or
+// a blank (so no "." or ".." and no two names that Windows would make one), and not a
+// device (NUL, CON, PRN, AUX, COM0-COM9, LPT0-LPT9, CONIN$, CONOUT$, in any case and with
+// any extension).
 bool IsContainedName(std::wstring_view name);
 
 }  // namespace gr

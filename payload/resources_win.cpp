@@ -43,7 +43,7 @@ uint64_t WriteAll(HANDLE file, const unsigned char* data, size_t size) {
 
 // Creates every missing folder above `path`.
 void CreateFoldersAbove(const std::wstring& path) {
-    size_t last = path.find_last_of(L'\\');
+    size_t last = path.find_last_of(L"\\/");
     if (last != std::wstring::npos && last > 0) ::SHCreateDirectoryExW(nullptr, path.substr(0, last).c_str(), nullptr);
 }
 

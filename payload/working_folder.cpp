@@ -3,10 +3,10 @@
 namespace gr {
 
 bool JoinPath(std::wstring_view folder, std::wstring_view name, std::wstring& path) {
-    while (!name.empty() && name.front() == L'\\') name.remove_prefix(1);
+    while (!name.empty() && (name.front() == L'\\' || name.front() == L'/')) name.remove_prefix(1);
     std::wstring joined(folder);
     if (!joined.empty() && joined.back() != L'\\') joined.push_back(L'\\');
-    joined.append(name);
+    for (wchar_t c : name) joined.push_back(c == L'/' ? L'\\' : c);
     if (joined.size() >= kPathLimit) return false;
     path = std::move(joined);
     return true;

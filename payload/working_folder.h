@@ -31,7 +31,8 @@ struct SpaceTarget {
 SpaceTarget SpaceCheckTarget(std::wstring_view root);
 
 // `folder` and `name` joined with exactly one backslash (also after a bare drive such as
-// "D:"). False, with `path` untouched, when the result would not fit the path limit.
+// "D:"); a "/" in `name` becomes "\\", so the path splits as the name check split it.
+// False, with `path` untouched, when the result would not fit the path limit.
 bool JoinPath(std::wstring_view folder, std::wstring_view name, std::wstring& path);
 
 // The security of a working folder, in SDDL: a protected DACL that lets only

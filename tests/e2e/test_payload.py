@@ -144,8 +144,9 @@ def test_payload_shapes(scratch):
     folder = root / ZERO_GUID
     # Names are lowered; a subfolder is made; the later of two records wins; resources
     # without a record, with a string name, and records without a resource are ignored.
-    assert files_under(folder) == ["data/items.xml", "install.bin", "second.txt", "setup.exe"]
+    assert files_under(folder) == ["data/items.xml", "install.bin", "second.txt", "setup.exe", "sub/slash.txt"]
     assert (folder / "data" / "items.xml").read_bytes() == (TESTDATA / "items.xml").read_bytes()
+    assert (folder / "sub" / "slash.txt").read_bytes() == (TESTDATA / "second.txt").read_bytes()
     assert (folder / "second.txt").read_bytes() == (TESTDATA / "readme.txt").read_bytes()
     assert "Enumerate Resources TOOLKIT 6a" in lines  # 106: enumerated, never extracted
     assert not any("EXTRA" in line for line in lines)
@@ -178,6 +179,14 @@ def test_a_name_that_climbs_out_is_refused(scratch):
     assert result.exit_code == FAILED
     assert not any("escaped.txt'" in line and line.startswith("Manual Deletion") for line in lines)
     assert list(root.iterdir()) == []
+
+
+def test_a_device_name_is_refused_like_one_that_climbs_out(scratch):
+    result, lines, root = extract(scratch, program=package("device"))
+    assert result.exit_code == E_FAIL
+    assert files_under(root / ZERO_GUID) == ["first.txt"]  # nothing written to the device, nor after it
+    assert "Refused file name 'nul': it leaves the working folder" in lines
+    assert "Extract File nul 80004005" in lines
 
 
 def test_an_output_file_that_cannot_be_made_stops_extraction(scratch):

@@ -27,6 +27,8 @@ TEST(WorkingFolder, JoinsWithOneBackslashWithinThePathLimit) {
     EXPECT_EQ(path, L"C:\\{guid}");
     ASSERT_TRUE(JoinPath(L"C:\\Temp\\", L"\\x", path));
     EXPECT_EQ(path, L"C:\\Temp\\x");
+    ASSERT_TRUE(JoinPath(L"C:\\W", L"sub/x.txt", path));  // a name's "/" splits like "\\"
+    EXPECT_EQ(path, L"C:\\W\\sub\\x.txt");
     std::wstring root(220, L'r');  // 220 + 1 + 38 = 259 characters and the terminator
     ASSERT_TRUE(JoinPath(root, kZeroGuidText, path));
     EXPECT_EQ(path.size(), 259u);
@@ -120,8 +122,15 @@ TEST(EmbeddedInformation, TheMarkerNearestTheEndWinsEvenWithNothingBehindIt) {
     ASSERT_TRUE(FindEmbeddedInformation(window.data(), block));
     EXPECT_EQ(block.offset, kInfoWindowFromEnd - 50 + 4);
     EXPECT_EQ(block.length, 50u - 4u - 6u);
-    for (size_t i = 0; i < 4; ++i) window[kInfoWindowFromEnd - 8 + i] = static_cast<uint8_t>(marker[i]);
-    EXPECT_FALSE(FindEmbeddedInformation(window.data(), block));  // the last marker has nothing behind it
+    // A later marker with nothing behind it ends the search, up to the last position
+    // examined (6 bytes before the end); one starting past it is never seen.
+    for (size_t fromEnd : {8u, 6u, 5u}) {
+        std::vector<uint8_t> twice = window;
+        for (size_t i = 0; i < 4; ++i) twice[kInfoWindowFromEnd - fromEnd + i] = static_cast<uint8_t>(marker[i]);
+        InfoBlock found;
+        EXPECT_EQ(FindEmbeddedInformation(twice.data(), found), fromEnd == 5u) << fromEnd;
+        EXPECT_EQ(found.offset, fromEnd == 5u ? block.offset : 0u) << fromEnd;
+    }
 }
 
 }  // namespace
