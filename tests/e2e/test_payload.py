@@ -5,7 +5,6 @@ import contextlib
 import os
 import re
 import subprocess
-from pathlib import Path
 
 import pytest
 
@@ -183,7 +182,7 @@ def test_a_name_that_climbs_out_is_refused(scratch):
 
 def test_a_device_name_is_refused_like_one_that_climbs_out(scratch):
     result, lines, root = extract(scratch, program=package("device"))
-    assert result.exit_code == E_FAIL
+    assert result.exit_code == FAILED
     assert files_under(root / ZERO_GUID) == ["first.txt"]  # nothing written to the device, nor after it
     assert "Refused file name 'nul': it leaves the working folder" in lines
     assert "Extract File nul 80004005" in lines
