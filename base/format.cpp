@@ -16,7 +16,7 @@ using DigitBuffer = wchar_t[2 * sizeof(uint64_t) + 1];
 // Writes the hexadecimal digits of `value` into the end of `buffer`, at least `minDigits`
 // of them; returns where they start.
 wchar_t* Hex(uint64_t value, bool upper, size_t minDigits, DigitBuffer& buffer) {
-    const wchar_t* digits = upper ? L"0123456789ABCDEF" : L"0123456789abcdef";
+    const wchar_t* digits = upper ? kUpperHexDigits : L"0123456789abcdef";
     wchar_t* first = std::end(buffer);
     do {
         *--first = digits[value & 0xF];

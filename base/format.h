@@ -17,6 +17,9 @@
 
 namespace gr {
 
+// The hexadecimal digits, upper case: one copy for every writer of hexadecimal text.
+inline constexpr wchar_t kUpperHexDigits[] = L"0123456789ABCDEF";
+
 class FormatArg {
 public:
     FormatArg(std::wstring_view text) : kind_(Kind::Text), text_(text) {}

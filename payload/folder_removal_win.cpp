@@ -11,28 +11,22 @@
 namespace gr {
 namespace {
 
-// Runs `attempt` until it succeeds, fails for good, or the deadline passes.
-template <class Attempt>
-bool WithRetry(Attempt attempt, bool isFolder, bool contentsDeleted, const DeleteRetry& retry) {
+// Deletes the file `path`, or removes the folder or link `path` when `folder`, trying again
+// after a passing failure until the deadline. A link or an emptied folder goes with
+// RemoveDirectoryW, which never follows the last name.
+bool DeleteWithRetry(const std::wstring& path, bool folder, bool emptied, const DeleteRetry& retry) {
+    std::wstring target = LongPath(path);
     for (;;) {
-        if (attempt()) return true;
+        if (folder ? ::RemoveDirectoryW(target.c_str()) : ::DeleteFileW(target.c_str())) return true;
         DWORD error = ::GetLastError();
-        if (!IsPassingDeleteFailure(error, isFolder, contentsDeleted) || ::GetTickCount64() >= retry.deadline)
-            return false;
+        if (!IsPassingDeleteFailure(error, folder, emptied) || ::GetTickCount64() >= retry.deadline) return false;
         retry.pause(kDeleteRetryPauseMilliseconds);
     }
 }
 
-bool DeleteFileWithRetry(const std::wstring& path, const DeleteRetry& retry) {
-    std::wstring target = LongPath(path);
-    return WithRetry([&] { return ::DeleteFileW(target.c_str()) != FALSE; }, false, false, retry);
-}
-
-// Removes an emptied folder, or a link itself: RemoveDirectoryW never follows the last name.
 bool RemoveFolder(const std::wstring& path, bool emptied, const DeleteRetry& retry) {
     LogFormat(L"Remove Folder '%s'\n", path);
-    std::wstring target = LongPath(path);
-    return WithRetry([&] { return ::RemoveDirectoryW(target.c_str()) != FALSE; }, true, emptied, retry);
+    return DeleteWithRetry(path, true, emptied, retry);
 }
 
 // One folder of the tree being deleted. Its handle is held, without delete sharing, until
@@ -77,13 +71,12 @@ void ListFolder(const std::wstring& path, Level& level, std::vector<std::wstring
         if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             // A junction, symbolic link or mount point: remove the link, never what it names.
             LogFormat(L"Deletion link '%s'\n", full);
-            std::wstring target = LongPath(full);
-            level.emptied &= folder ? ::RemoveDirectoryW(target.c_str()) != FALSE : ::DeleteFileW(target.c_str()) != FALSE;
+            level.emptied &= DeleteWithRetry(full, folder, false, DeleteRetry{});  // one attempt: no deadline
         } else if (folder) {
             subfolders.push_back(std::move(name));
         } else {
             LogFormat(L"Deletion file '%s'\n", full);
-            level.emptied &= DeleteFileWithRetry(full, retry);
+            level.emptied &= DeleteWithRetry(full, false, false, retry);
         }
     }
 }
@@ -110,7 +103,7 @@ void RemoveWorkingFolder(const std::wstring& folder, const ResourceCatalogue& ca
         if (entry.fileName.empty() || !IsContainedName(entry.fileName) || !JoinPath(folder, entry.fileName, path))
             continue;
         LogFormat(L"Manual Deletion of '%s'\n", path);
-        DeleteFileWithRetry(path, retry);
+        DeleteWithRetry(path, false, false, retry);
     }
     ::SetCurrentDirectoryW(L"\\");  // the launch made the folder current, which would keep it
     LogFormat(L"Deletion Folder of '%s'\n", folder);

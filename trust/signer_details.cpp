@@ -23,11 +23,10 @@ std::optional<std::wstring> LinkText(uint32_t choice, const wchar_t* text) {
 
 std::wstring SerialNumberText(const std::optional<std::vector<uint8_t>>& serialNumber) {
     if (!serialNumber) return L"null";
-    static const wchar_t kDigits[] = L"0123456789ABCDEF";
     std::wstring text;
     for (auto byte = serialNumber->rbegin(); byte != serialNumber->rend(); ++byte) {
-        text.push_back(kDigits[*byte >> 4]);
-        text.push_back(kDigits[*byte & 0xF]);
+        text.push_back(kUpperHexDigits[*byte >> 4]);
+        text.push_back(kUpperHexDigits[*byte & 0xF]);
     }
     return text;
 }
