@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "res/resource_ids.h"
+
 namespace gr::pack {
 
 namespace fs = std::filesystem;
@@ -34,18 +36,18 @@ struct SettingKey {
 };
 
 inline constexpr std::array<SettingKey, 12> kSettings = {{
-    {"processor", 0, "AnyCPU", SettingKind::Text},
-    {"product", 1, "Oakcrest", SettingKind::Text},
-    {"required-space", 103, "500", SettingKind::Megabytes},
-    {"dotnet-2.0", 138, "0", SettingKind::Level},
-    {"dotnet-3.0", 139, "0", SettingKind::Level},
-    {"dotnet-3.5", 140, "0", SettingKind::Level},
-    {"dotnet-4.0-client", 141, "0", SettingKind::Level},
-    {"dotnet-4.0-full", 142, "0", SettingKind::Level},
-    {"dotnet-4.5-client", 143, "0", SettingKind::Level},
-    {"dotnet-4.5-full", 144, "0", SettingKind::Level},
-    {"administrator", 145, "1", SettingKind::Flag},
-    {"program-name", 201, "Zava", SettingKind::Text},
+    {"processor", IDS_PROCESSOR_TYPE, "AnyCPU", SettingKind::Text},
+    {"product", IDS_PRODUCT_NAME, "Oakcrest", SettingKind::Text},
+    {"required-space", IDS_REQUIRED_SPACE, "500", SettingKind::Megabytes},
+    {"dotnet-2.0", IDS_FRAMEWORK_LEVEL_FIRST, "0", SettingKind::Level},
+    {"dotnet-3.0", IDS_FRAMEWORK_LEVEL_FIRST + 1, "0", SettingKind::Level},
+    {"dotnet-3.5", IDS_FRAMEWORK_LEVEL_FIRST + 2, "0", SettingKind::Level},
+    {"dotnet-4.0-client", IDS_FRAMEWORK_LEVEL_FIRST + 3, "0", SettingKind::Level},
+    {"dotnet-4.0-full", IDS_FRAMEWORK_LEVEL_FIRST + 4, "0", SettingKind::Level},
+    {"dotnet-4.5-client", IDS_FRAMEWORK_LEVEL_FIRST + 5, "0", SettingKind::Level},
+    {"dotnet-4.5-full", IDS_FRAMEWORK_LEVEL_FIRST + 6, "0", SettingKind::Level},
+    {"administrator", IDS_ADMIN_REQUIRED, "1", SettingKind::Flag},
+    {"program-name", IDS_PROGRAM_NAME, "Zava", SettingKind::Text},
 }};
 
 // A payload file (id and name set) or, in test packages, a payload resource without a
