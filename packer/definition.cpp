@@ -85,6 +85,7 @@ private:
     void ExtraResource(std::string_view key, std::string_view rest, size_t line);
     void PictureLine(std::optional<Picture>& picture, std::string_view key, std::string_view rest, size_t line);
     void Manifest(std::string_view key, std::string_view rest, size_t line);
+    void CompressionLine(std::string_view rest, size_t line);
 
     const fs::path& path_;
     const ReadOptions& options_;
@@ -227,6 +228,18 @@ void Reader::Manifest(std::string_view key, std::string_view rest, size_t line) 
     }
 }
 
+void Reader::CompressionLine(std::string_view rest, size_t line) {
+    if (!Once("compression", line)) return;
+    rest = Trim(rest);
+    if (rest == "none") {
+        definition_.compression = Compression::None;
+    } else if (rest == "lzma") {
+        definition_.compression = Compression::Lzma;
+    } else {
+        Refuse(line, "compression must be none or lzma: " + Quoted(rest));
+    }
+}
+
 void Reader::Line(size_t number, std::string_view text) {
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
     std::string_view rest = text;
@@ -236,6 +249,7 @@ void Reader::Line(size_t number, std::string_view text) {
     for (size_t i = 0; i < kSettings.size(); ++i)
         if (key == kSettings[i].key) return Setting(i, rest, number);
     if (key == "file") return File(rest, number);
+    if (key == "compression") return CompressionLine(rest, number);
     if (key == "icon") return PictureLine(definition_.icon, key, rest, number);
     if (key == "splash") return PictureLine(definition_.splash, key, rest, number);
     if (key == "banner") return PictureLine(definition_.banner, key, rest, number);

@@ -66,8 +66,12 @@ struct Picture {
     size_t line = 0;
 };
 
+// How the payload files are carried: as they are, or each compressed with LZMA.
+enum class Compression { None, Lzma };
+
 struct Definition {
     fs::path path;
+    Compression compression = Compression::None;
     // Each setting's text (shipped unless given); empty when "@none" leaves it out.
     std::array<std::wstring, kSettings.size()> settings;
     std::vector<PayloadFile> files;

@@ -2,6 +2,7 @@
 #include <string>
 #include <system_error>
 
+#include "packer/coded_payload.h"
 #include "packer/image_writer.h"
 #include "packer/package_contents.h"
 #include "packer/utf.h"
@@ -38,6 +39,21 @@ bool WriteResource(const Resource& resource, const fs::path& path, uint64_t& wri
     return out.Close() && copied;
 }
 
+// Unpacks a compressed resource to `path` as the program does; false, with the reason on
+// standard error, when the program would stop there.
+bool UnpackInto(const Resource& resource, const CResource& entry, const fs::path& path, const std::string& shown,
+                uint64_t& written) {
+    std::error_code ignored;
+    fs::create_directories(path.parent_path(), ignored);
+    File out = File::Create(path);
+    UnpackFault fault = out ? UnpackResource(resource.data, entry, out, written) : UnpackFault::Write;
+    if (!out.Close() && fault == UnpackFault::None) fault = UnpackFault::Write;
+    if (fault == UnpackFault::None) return true;
+    std::fprintf(stderr, "%s: payload %u '%s' cannot be unpacked: %s: the program stops here\n", shown.c_str(),
+                 entry.id, EncodeUtf8(entry.fileName).c_str(), EncodeUtf8(UnpackFaultText(fault)).c_str());
+    return false;
+}
+
 }  // namespace
 
 int ExtractPackage(const std::filesystem::path& package, const std::filesystem::path& folder) {
@@ -49,6 +65,13 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
         std::fprintf(stderr, "%s: %s\n", shown.c_str(), error.c_str());
         return 1;
     }
+    std::vector<CodingRecord> codings;
+    if (!ReadCodingTable(contents.program.resources, codings)) {
+        std::fprintf(stderr, "%s: its coding table (CODING 101) is damaged: the program extracts nothing\n",
+                     shown.c_str());
+        return 1;
+    }
+    AssignCodings(catalogue, codings);
     if (!contents.hasManifest) std::printf("%s: no manifest: the program extracts nothing\n", shown.c_str());
     for (const CResource& entry : catalogue) {
         if (entry.fileName.empty()) continue;
@@ -62,6 +85,11 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
             return 1;
         }
         uint64_t written = 0;
+        if (entry.coding != kCodingStored) {
+            if (!UnpackInto(*resource, entry, PathIn(folder, entry.fileName), shown, written)) return 1;
+            std::printf("%5u  %s  %llu bytes (lzma)\n", entry.id, name.c_str(), static_cast<unsigned long long>(written));
+            continue;
+        }
         bool whole = WriteResource(*resource, PathIn(folder, entry.fileName), written);
         uint32_t result = whole ? ExtractionResult(written, resource->data.Size(), entry.expectedSize) : 1;
         if (result == kSizeMismatch) {

@@ -1,7 +1,7 @@
 // gearrack-pack: turns the program with no package and a package definition into a
 // package, and looks into packages.
 //
-//   gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]...
+//   gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]... [--quiet]
 //   gearrack-pack inspect PACKAGE.exe [--json]
 //   gearrack-pack extract PACKAGE.exe FOLDER
 //
@@ -22,12 +22,13 @@ namespace gr::pack {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]...\n"
+    "usage: gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]... [--quiet]\n"
     "       gearrack-pack inspect PACKAGE.exe [--json]\n"
     "       gearrack-pack extract PACKAGE.exe FOLDER\n"
     "build writes a package: the program (by default the one beside this tool) with the\n"
     "definition's settings, payload and pictures; a file written @NAME in the definition is\n"
-    "the PATH given by --with NAME=PATH. Sign the package after building it.\n";
+    "the PATH given by --with NAME=PATH. Sign the package after building it. A build that\n"
+    "compresses shows its progress on a terminal; --quiet shows none.\n";
 
 int Usage(const char* problem) {
     if (problem != nullptr) std::fprintf(stderr, "gearrack-pack: %s\n", problem);
@@ -61,6 +62,8 @@ int Build(const std::vector<const char*>& arguments, const char* argument0) {
             size_t equals = given.find('=');
             if (equals == std::string_view::npos || equals == 0) return Usage("--with takes NAME=PATH");
             request.options.inputs[std::string(given.substr(0, equals))] = ArgumentPath(arguments[i] + equals + 1);
+        } else if (argument == "--quiet" || argument == "-q") {
+            request.quiet = true;
         } else if (argument == "--allow-test-shapes") {
             request.options.allowTestShapes = true;
         } else if (!argument.empty() && argument[0] != '-' && request.definition.empty()) {

@@ -6,6 +6,7 @@
 
 #include "packer/branding.h"
 #include "packer/image_layout.h"
+#include "packer/payload_compression.h"
 #include "packer/program_file.h"
 #include "packer/string_table.h"
 
@@ -28,7 +29,7 @@ private:
     bool ReadTheDefinition();
     void MeasurePayload();
     void ReadPicture(const std::optional<Picture>& picture, const char* key, uint32_t bitmap);
-    void AddPayload();
+    void AddPayload(const CompressedPayload& payload);
     bool Refused();
 
     const BuildRequest& request_;
@@ -92,7 +93,7 @@ bool Builder::Refused() {
     return !refusals_.empty();
 }
 
-void Builder::AddPayload() {
+void Builder::AddPayload(const CompressedPayload& payload) {
     ResourceList& resources = program_.resources;
     const uint16_t language = program_.language;
     for (size_t i = 0; i < kSettings.size(); ++i)
@@ -106,8 +107,11 @@ void Builder::AddPayload() {
     for (size_t i = 0; i < definition_.files.size(); ++i) {
         const PayloadFile& file = definition_.files[i];
         ResourceKey name = file.resourceName.empty() ? ResourceKey::Id(file.id) : ResourceKey::Name(file.resourceName);
-        resources.Put({type, name, language, 0, ResourceData::InFile(file.source, 0, sizes_[i])});
+        resources.Put({type, name, language, 0, payload.Data(i, file.source, sizes_[i])});
     }
+    if (Bytes table = payload.CodingTable(); !table.empty())
+        resources.Put({ResourceKey::Name(kCodingType), ResourceKey::Id(kCodingTableId), language, 0,
+                       ResourceData::Held(std::move(table))});
     if (!icon_.empty()) PutIcon(resources, kIconGroup, icon_, language);
     for (auto& [id, bitmap] : bitmaps_)
         resources.Put({ResourceKey::Id(kTypeBitmap), ResourceKey::Id(id), language, 0, ResourceData::Held(bitmap)});
@@ -134,12 +138,20 @@ int Builder::Run() {
     if (ExcludesEveryFramework(definition_))
         std::fprintf(stderr, "%s: warning: every .NET version is excluded, so the package refuses every machine\n",
                      PathText(request_.definition).c_str());
-    AddPayload();
     Output output(request_.output);
     if (!output.file()) {
         std::fprintf(stderr, "%s: cannot be written\n", PathText(request_.output).c_str());
         return 1;
     }
+    fs::path spill = output.temporary();
+    spill += ".lzma";
+    CompressedPayload payload(spill);
+    Progress progress(request_.quiet);
+    if (definition_.compression == Compression::Lzma && !payload.Compress(definition_, sizes_, progress, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    AddPayload(payload);
     if (!WriteImage(program_, program_.resources, total_ >= kPageAlignedFrom, output.file(), error)) {
         std::fprintf(stderr, "%s: %s\n", PathText(request_.output).c_str(), error.c_str());
         return 1;

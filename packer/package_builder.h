@@ -14,6 +14,7 @@ struct BuildRequest {
     fs::path output;
     fs::path program;
     ReadOptions options;
+    bool quiet = false;  // no progress on the terminal
 };
 
 // Writes the package; on any refusal prints each (one line) and leaves no output file.

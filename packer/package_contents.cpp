@@ -1,5 +1,6 @@
 #include "packer/package_contents.h"
 
+#include "packer/coded_payload.h"
 #include "packer/definition.h"
 #include "packer/signer.h"
 #include "packer/string_table.h"
@@ -57,6 +58,22 @@ void ReadPictures(PackageContents& contents) {
     }
 }
 
+// Each record's coding and the size its resource extracts to.
+void ReadCodings(PackageContents& contents) {
+    std::vector<CodingRecord> codings;
+    contents.codingRefused = !ReadCodingTable(contents.program.resources, codings);
+    for (PayloadEntry& record : contents.records) {
+        if (record.resource == nullptr) continue;
+        const CodingRecord* coding = FindCoding(codings, record.id);
+        LzmaHeader header;
+        if (coding == nullptr)
+            record.extracted = record.resource->data.Size();
+        else if (ReadLzmaHeaderOf(record.resource->data, header))
+            record.extracted = header.extractedSize;
+        record.coding = coding != nullptr ? coding->coding : kCodingStored;
+    }
+}
+
 }  // namespace
 
 std::wstring ManifestOf(const Resource& manifest, bool& read) {
@@ -89,8 +106,9 @@ bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::s
         const CResourceFile* record = manifest.Find(id);
         if (record == nullptr) continue;
         contents.records.push_back(
-            {id, record->name, record->size, resources.Find(PayloadType(), ResourceKey::Id(id))});
+            {id, record->name, record->size, resources.Find(PayloadType(), ResourceKey::Id(id)), kCodingStored, {}});
     }
+    ReadCodings(contents);
     File file = File::OpenRead(path);
     ReadSignature(file, contents.program.image, contents);
     ReadInformation(file, contents.program.image, contents);

@@ -1,0 +1,30 @@
+// Reading a package's compressed payload without running it: the coding table, each
+// stream's header, and a stream unpacked into a file by the program's own decoder.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "packer/file_io.h"
+#include "packer/resource_tree.h"
+#include "payload/catalogue.h"
+#include "payload/lzma_decoder.h"
+#include "payload/payload_coding.h"
+
+namespace gr::pack {
+
+// The package's coding table; empty when it has none. False when it has one that the
+// program refuses.
+bool ReadCodingTable(const ResourceList& resources, std::vector<CodingRecord>& records);
+
+// The record for payload `id`, or null: the resource is stored as it is.
+const CodingRecord* FindCoding(const std::vector<CodingRecord>& records, uint32_t id);
+
+// The header of the compressed resource; false when it is shorter than one.
+bool ReadLzmaHeaderOf(const ResourceData& data, LzmaHeader& header);
+
+// Unpacks the compressed resource of `entry` into `out` as the program does. The stream
+// is read into memory whole (one file's compressed bytes).
+UnpackFault UnpackResource(const ResourceData& data, const CResource& entry, File& out, uint64_t& written);
+
+}  // namespace gr::pack

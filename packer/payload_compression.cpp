@@ -1,0 +1,65 @@
+#include "packer/payload_compression.h"
+
+#include <system_error>
+
+#include "packer/lzma_encoder.h"
+
+namespace gr::pack {
+
+CompressedPayload::~CompressedPayload() {
+    std::error_code ignored;
+    if (!streams_.empty()) fs::remove(spill_, ignored);
+}
+
+bool CompressedPayload::Compress(const Definition& definition, const std::vector<uint64_t>& sizes,
+                                 Progress& progress, std::string& error) {
+    streams_.assign(definition.files.size(), std::nullopt);
+    File spill = File::Create(spill_);
+    if (!spill) {
+        error = PathText(spill_) + ": cannot be written";
+        return false;
+    }
+    uint64_t total = 0, before = 0, offset = 0;
+    for (uint64_t size : sizes) total += size;
+    for (size_t i = 0; i < definition.files.size(); ++i) {
+        const PayloadFile& file = definition.files[i];
+        if (!file.resourceName.empty()) continue;  // a test shape: kept as it is
+        std::string shown = PathText(file.source);
+        File source = File::OpenRead(file.source);
+        Compressed compressed;
+        std::string failure;
+        auto show = [&](uint64_t done) { progress.Show(shown, before + done, total); };
+        if (!source || !spill.Seek(offset) ||
+            !CompressLzma(source, sizes[i], spill, compressed, show, failure)) {
+            error = shown + ": " + (failure.empty() ? "cannot be read" : failure);
+            return false;
+        }
+        before += sizes[i];
+        if (compressed.size >= sizes[i]) continue;  // stored: its stream is written over
+        streams_[i] = Stream{offset, compressed.size, {file.id, kCodingLzma, compressed.checksum}};
+        offset += compressed.size;
+    }
+    progress.Finish();
+    if (!spill.Close()) {
+        error = PathText(spill_) + ": cannot be written";
+        return false;
+    }
+    return true;
+}
+
+ResourceData CompressedPayload::Data(size_t index, const fs::path& source, uint64_t size) const {
+    if (index < streams_.size() && streams_[index])
+        return ResourceData::InFile(spill_, streams_[index]->offset, streams_[index]->size);
+    return ResourceData::InFile(source, 0, size);
+}
+
+Bytes CompressedPayload::CodingTable() const {
+    Bytes table;
+    for (const std::optional<Stream>& stream : streams_) {
+        if (!stream) continue;
+        for (uint32_t word : {stream->record.id, stream->record.coding, stream->record.checksum}) Append32(table, word);
+    }
+    return table;
+}
+
+}  // namespace gr::pack

@@ -1,0 +1,45 @@
+// The payload of a package built with `compression lzma`: each file compressed into a
+// spill file beside the package (so the tool's memory stays small and the sizes are known
+// before the package is laid out), or kept as it is when compressing does not make it
+// smaller; and the coding table that tells the program which is which.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "packer/definition.h"
+#include "packer/progress.h"
+#include "packer/resource_tree.h"
+#include "payload/payload_coding.h"
+
+namespace gr::pack {
+
+class CompressedPayload {
+public:
+    // The spill file is `spill`; it is removed with this object.
+    explicit CompressedPayload(fs::path spill) : spill_(std::move(spill)) {}
+    ~CompressedPayload();
+    CompressedPayload(const CompressedPayload&) = delete;
+    CompressedPayload& operator=(const CompressedPayload&) = delete;
+
+    // Compresses each file of `definition` with an integer id (`sizes` are the files' own).
+    // False with `error` naming the file that failed.
+    bool Compress(const Definition& definition, const std::vector<uint64_t>& sizes, Progress& progress,
+                  std::string& error);
+    // The bytes of file `index` as the package carries them.
+    ResourceData Data(size_t index, const fs::path& source, uint64_t size) const;
+    // The coding table (resource CODING 101); empty when no file was made smaller.
+    Bytes CodingTable() const;
+
+private:
+    struct Stream {
+        uint64_t offset = 0;
+        uint64_t size = 0;
+        CodingRecord record;
+    };
+    fs::path spill_;
+    std::vector<std::optional<Stream>> streams_;  // one per definition file
+};
+
+}  // namespace gr::pack

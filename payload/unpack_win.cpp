@@ -1,0 +1,46 @@
+#include "payload/unpack_win.h"
+
+#include "base/log.h"
+#include "framework/resource_win.h"
+#include "payload/lzma_decoder.h"
+#include "payload/payload_coding.h"
+
+namespace gr {
+namespace {
+
+bool WritePiece(void* file, const uint8_t* data, size_t size) {
+    while (size > 0) {
+        DWORD written = 0;
+        if (!::WriteFile(static_cast<HANDLE>(file), data, static_cast<DWORD>(size), &written, nullptr) || written == 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+}  // namespace
+
+uint32_t ReadCodingTable(HMODULE module, ResourceCatalogue& catalogue) {
+    if (!::FindResourceW(module, MAKEINTRESOURCEW(kCodingTableId), kCodingType)) return 0;
+    LoadedResource table(module, kCodingType, kCodingTableId);
+    std::vector<CodingRecord> records;
+    if (!table || !ParseCodingTable(table.Data(), table.Size(), records)) {
+        LogText(L"The payload's coding table is damaged\n");
+        return kFailed;
+    }
+    AssignCodings(catalogue, records);
+    return 0;
+}
+
+uint32_t UnpackToFile(const CResource& resource, const unsigned char* data, size_t size, HANDLE file) {
+    UnpackFault fault = resource.expectedSize < 0
+                            ? UnpackFault::Size
+                            : UnpackLzma(data, size, static_cast<uint32_t>(resource.expectedSize), resource.checksum,
+                                         WritePiece, file);
+    if (fault == UnpackFault::None) return 0;
+    LogFormat(L"Cannot unpack '%s': %s\n", resource.fileName, UnpackFaultText(fault));
+    return kFailed;
+}
+
+}  // namespace gr
