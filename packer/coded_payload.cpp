@@ -2,18 +2,20 @@
 
 namespace gr::pack {
 
-bool ReadCodingTable(const ResourceList& resources, std::vector<CodingRecord>& records) {
-    const Resource* table = resources.Find(ResourceKey::Name(kCodingType), ResourceKey::Id(kCodingTableId));
-    Bytes bytes;
-    if (table == nullptr) return true;
-    return table->data.Load(bytes) && ParseCodingTable(bytes.data(), bytes.size(), records);
+bool ReadCodingTable(const ResourceList& resources, Bytes& table) {
+    const Resource* found = resources.Find(ResourceKey::Name(kCodingType), ResourceKey::Id(kCodingTableId));
+    table.clear();
+    if (found == nullptr) return true;
+    if (found->data.Load(table) && IsValidCodingTable(table.data(), table.size())) return true;
+    table.clear();
+    return false;
 }
 
-const CodingRecord* FindCoding(const std::vector<CodingRecord>& records, uint32_t id) {
-    const CodingRecord* found = nullptr;
-    for (const CodingRecord& record : records)
-        if (record.id == id) found = &record;  // the later of two, as the program reads them
-    return found != nullptr && found->coding != kCodingStored ? found : nullptr;
+uint32_t CodingOf(const Bytes& table, uint32_t id) {
+    ResourceCatalogue one(1);
+    one[0].id = id;
+    AssignCodings(one, table.data(), table.size());
+    return one[0].coding;
 }
 
 bool ReadLzmaHeaderOf(const ResourceData& data, LzmaHeader& header) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "packer/file_io.h"
 #include "packer/resource_tree.h"
@@ -15,10 +14,10 @@ namespace gr::pack {
 
 // The package's coding table; empty when it has none. False when it has one that the
 // program refuses.
-bool ReadCodingTable(const ResourceList& resources, std::vector<CodingRecord>& records);
+bool ReadCodingTable(const ResourceList& resources, Bytes& table);
 
-// The record for payload `id`, or null: the resource is stored as it is.
-const CodingRecord* FindCoding(const std::vector<CodingRecord>& records, uint32_t id);
+// The coding of payload `id` (kCodingStored when the table has no record of it).
+uint32_t CodingOf(const Bytes& table, uint32_t id);
 
 // The header of the compressed resource; false when it is shorter than one.
 bool ReadLzmaHeaderOf(const ResourceData& data, LzmaHeader& header);

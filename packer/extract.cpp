@@ -65,13 +65,13 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
         std::fprintf(stderr, "%s: %s\n", shown.c_str(), error.c_str());
         return 1;
     }
-    std::vector<CodingRecord> codings;
+    Bytes codings;
     if (!ReadCodingTable(contents.program.resources, codings)) {
         std::fprintf(stderr, "%s: its coding table (CODING 101) is damaged: the program extracts nothing\n",
                      shown.c_str());
         return 1;
     }
-    AssignCodings(catalogue, codings);
+    AssignCodings(catalogue, codings.data(), codings.size());
     if (!contents.hasManifest) std::printf("%s: no manifest: the program extracts nothing\n", shown.c_str());
     for (const CResource& entry : catalogue) {
         if (entry.fileName.empty()) continue;

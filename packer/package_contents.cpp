@@ -60,17 +60,16 @@ void ReadPictures(PackageContents& contents) {
 
 // Each record's coding and the size its resource extracts to.
 void ReadCodings(PackageContents& contents) {
-    std::vector<CodingRecord> codings;
-    contents.codingRefused = !ReadCodingTable(contents.program.resources, codings);
+    Bytes table;
+    contents.codingRefused = !ReadCodingTable(contents.program.resources, table);
     for (PayloadEntry& record : contents.records) {
         if (record.resource == nullptr) continue;
-        const CodingRecord* coding = FindCoding(codings, record.id);
+        record.coding = CodingOf(table, record.id);
         LzmaHeader header;
-        if (coding == nullptr)
+        if (record.coding == kCodingStored)
             record.extracted = record.resource->data.Size();
         else if (ReadLzmaHeaderOf(record.resource->data, header))
             record.extracted = header.extractedSize;
-        record.coding = coding != nullptr ? coding->coding : kCodingStored;
     }
 }
 

@@ -13,21 +13,20 @@ namespace {
 
 void* Allocate(void*, size_t size) { return std::malloc(size); }
 void Release(void*, void* address) { std::free(address); }
-ISzAlloc allocator = {Allocate, Release};
 
 // The decoder's state and its dictionary, released whatever way the unpacking ends.
 class Decoder {
 public:
     Decoder() { LzmaDec_Construct(&state_); }
     ~Decoder() {
-        LzmaDec_FreeProbs(&state_, &allocator);
+        LzmaDec_FreeProbs(&state_, &allocator_);
         std::free(state_.dic);
     }
     Decoder(const Decoder&) = delete;
     Decoder& operator=(const Decoder&) = delete;
 
     bool Start(const uint8_t* properties, size_t dictionaryBytes) {
-        if (LzmaDec_AllocateProbs(&state_, properties, kLzmaPropertyBytes, &allocator) != SZ_OK) return false;
+        if (LzmaDec_AllocateProbs(&state_, properties, kLzmaPropertyBytes, &allocator_) != SZ_OK) return false;
         state_.dic = static_cast<Byte*>(std::malloc(dictionaryBytes));
         state_.dicBufSize = dictionaryBytes;
         if (state_.dic == nullptr) return false;
@@ -39,6 +38,7 @@ public:
 
 private:
     CLzmaDec state_;
+    ISzAlloc allocator_ = {Allocate, Release};  // on the stack: the program has no writable data
 };
 
 UnpackFault Decoder::Run(const uint8_t* data, size_t size, uint64_t remaining, uint32_t checksum, UnpackSink sink,
@@ -79,7 +79,8 @@ UnpackFault UnpackLzma(const uint8_t* data, size_t size, uint64_t expectedSize, 
         return UnpackFault::Header;
     if (header.dictionary > kLargestLzmaDictionary) return UnpackFault::Dictionary;
     if (header.extractedSize != expectedSize) return UnpackFault::Size;
-    if (expectedSize == 0) return size == kLzmaHeaderBytes ? UnpackFault::None : UnpackFault::Trailing;
+    // An empty file: nothing to unpack (its stream, if any, is the encoder's closing bytes).
+    if (expectedSize == 0) return checksum == 0 ? UnpackFault::None : UnpackFault::Checksum;
     // A stream never reaches further back than it has extracted, so a dictionary larger
     // than the file is never filled.
     size_t dictionary = properties.dicSize < expectedSize ? properties.dicSize : static_cast<size_t>(expectedSize);
@@ -89,19 +90,12 @@ UnpackFault UnpackLzma(const uint8_t* data, size_t size, uint64_t expectedSize, 
 }
 
 const wchar_t* UnpackFaultText(UnpackFault fault) {
-    switch (fault) {
-        case UnpackFault::None: return L"unpacked";
-        case UnpackFault::Header: return L"its header is cut short or not valid";
-        case UnpackFault::Dictionary: return L"its dictionary is over the 64 MB limit";
-        case UnpackFault::Size: return L"it unpacks to another size than the manifest's";
-        case UnpackFault::Data: return L"its data is damaged";
-        case UnpackFault::Truncated: return L"its data ends early";
-        case UnpackFault::Trailing: return L"bytes follow the end of its data";
-        case UnpackFault::Checksum: return L"its unpacked bytes fail their checksum";
-        case UnpackFault::Memory: return L"the memory to unpack it is not there";
-        case UnpackFault::Write: return L"it cannot be written";
-    }
-    return L"";
+    // In the order of UnpackFault.
+    static const wchar_t* const kTexts[] = {
+        L"ok",           L"bad header",      L"dictionary over 64 MB", L"not the manifest's size",
+        L"damaged data", L"data ends early", L"data after the end",    L"checksum differs",
+        L"out of memory", L"write failed"};
+    return kTexts[static_cast<int>(fault)];
 }
 
 }  // namespace gr

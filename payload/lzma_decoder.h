@@ -34,7 +34,7 @@ constexpr size_t kUnpackPiece = 1024 * 1024;
 UnpackFault UnpackLzma(const uint8_t* data, size_t size, uint64_t expectedSize, uint32_t checksum, UnpackSink sink,
                        void* context);
 
-// The fault for a log line or a message: "the stream ends early".
+// The fault in a few words, for a log line or a message: "data ends early".
 const wchar_t* UnpackFaultText(UnpackFault fault);
 
 }  // namespace gr

@@ -22,23 +22,26 @@ struct CrcTable {
 
 }  // namespace
 
-bool ParseCodingTable(const uint8_t* data, size_t size, std::vector<CodingRecord>& records) {
+bool IsValidCodingTable(const uint8_t* table, size_t size) {
     if (size % kCodingRecordBytes != 0) return false;
-    for (size_t at = 0; at < size; at += kCodingRecordBytes) {
-        CodingRecord record{Get32(data + at), Get32(data + at + 4), Get32(data + at + 8)};
-        if (record.coding != kCodingStored && record.coding != kCodingLzma) return false;
-        records.push_back(record);
-    }
+    for (size_t at = 4; at < size; at += kCodingRecordBytes)
+        if (Get32(table + at) != kCodingStored && Get32(table + at) != kCodingLzma) return false;
     return true;
 }
 
-void AssignCodings(ResourceCatalogue& catalogue, const std::vector<CodingRecord>& records) {
+CodingRecord CodingRecordAt(const uint8_t* table, size_t index) {
+    table += index * kCodingRecordBytes;
+    return {Get32(table), Get32(table + 4), Get32(table + 8)};
+}
+
+void AssignCodings(ResourceCatalogue& catalogue, const uint8_t* table, size_t size) {
     for (CResource& entry : catalogue)
-        for (const CodingRecord& record : records)
-            if (record.id == entry.id) {
-                entry.coding = record.coding;
-                entry.checksum = record.checksum;
-            }
+        for (size_t index = 0; index < size / kCodingRecordBytes; ++index) {
+            CodingRecord record = CodingRecordAt(table, index);
+            if (record.id != entry.id) continue;
+            entry.coding = record.coding;
+            entry.checksum = record.checksum;
+        }
 }
 
 bool ReadLzmaHeader(const uint8_t* data, size_t size, LzmaHeader& header) {

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "payload/catalogue.h"
 
@@ -32,12 +31,14 @@ struct CodingRecord {
     uint32_t checksum = 0;  // CRC-32 of the extracted bytes
 };
 
-// The records of a coding table; false when its length is not a whole number of records or
-// a record names a coding this program does not know.
-bool ParseCodingTable(const uint8_t* data, size_t size, std::vector<CodingRecord>& records);
+// Whether a coding table holds whole records, each of a coding this program knows.
+bool IsValidCodingTable(const uint8_t* table, size_t size);
+// Record `index` of a valid table.
+CodingRecord CodingRecordAt(const uint8_t* table, size_t index);
 
-// Gives each catalogued resource with a record its coding and checksum.
-void AssignCodings(ResourceCatalogue& catalogue, const std::vector<CodingRecord>& records);
+// Gives each catalogued resource with a record in a valid table its coding and checksum;
+// of two records for one id, the later counts.
+void AssignCodings(ResourceCatalogue& catalogue, const uint8_t* table, size_t size);
 
 // The header of a `.lzma` stream.
 struct LzmaHeader {

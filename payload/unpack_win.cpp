@@ -24,12 +24,11 @@ bool WritePiece(void* file, const uint8_t* data, size_t size) {
 uint32_t ReadCodingTable(HMODULE module, ResourceCatalogue& catalogue) {
     if (!::FindResourceW(module, MAKEINTRESOURCEW(kCodingTableId), kCodingType)) return 0;
     LoadedResource table(module, kCodingType, kCodingTableId);
-    std::vector<CodingRecord> records;
-    if (!table || !ParseCodingTable(table.Data(), table.Size(), records)) {
-        LogText(L"The payload's coding table is damaged\n");
+    if (!table || !IsValidCodingTable(table.Data(), table.Size())) {
+        LogText(L"Coding table damaged\n");
         return kFailed;
     }
-    AssignCodings(catalogue, records);
+    AssignCodings(catalogue, table.Data(), table.Size());
     return 0;
 }
 
