@@ -6,7 +6,8 @@ bool ReadCodingTable(const ResourceList& resources, Bytes& table) {
     const Resource* found = resources.Find(ResourceKey::Name(kCodingType), ResourceKey::Id(kCodingTableId));
     table.clear();
     if (found == nullptr) return true;
-    if (found->data.Load(table) && IsValidCodingTable(table.data(), table.size())) return true;
+    ResourceCatalogue none;  // only checked
+    if (found->data.Load(table) && AssignCodings(none, table.data(), table.size())) return true;
     table.clear();
     return false;
 }

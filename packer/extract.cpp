@@ -71,7 +71,7 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
                      shown.c_str());
         return 1;
     }
-    AssignCodings(catalogue, codings.data(), codings.size());
+    AssignCodings(catalogue, codings.data(), codings.size());  // checked when read
     if (!contents.hasManifest) std::printf("%s: no manifest: the program extracts nothing\n", shown.c_str());
     for (const CResource& entry : catalogue) {
         if (entry.fileName.empty()) continue;

@@ -87,6 +87,10 @@ bool CompressLzma(File& source, uint64_t length, File& out, Compressed& result,
     // does the memory the program needs to unpack it.
     properties.reduceSize = length < kLzmaDictionary ? static_cast<UInt32>(length) : kLzmaDictionary;
     properties.fb = kLzmaFastBytes;
+    properties.lc = kLzmaLiteralContextBits;
+    properties.lp = 0;
+    properties.pb = kLzmaPositionBits;
+    properties.mc = kLzmaMatchCycles;
     properties.writeEndMark = 0;
     properties.numThreads = 1;
     uint8_t header[kLzmaHeaderBytes];

@@ -13,6 +13,12 @@ namespace gr::pack {
 // The encoder's parameters, fixed: they are part of what makes a package's bytes.
 constexpr uint32_t kLzmaDictionary = 16 * 1024 * 1024;  // smaller for a smaller file
 constexpr int kLzmaFastBytes = 64;
+// Literal context bits 3, position bits 0 (not the usual 2), and a deeper match search
+// (1000 nodes): measured on Windows DLLs, 32- and 64-bit, and on XML, each made the
+// streams 0.2 to 1% smaller than the usual settings, at no cost in time.
+constexpr int kLzmaLiteralContextBits = 3;
+constexpr int kLzmaPositionBits = 0;
+constexpr uint32_t kLzmaMatchCycles = 1000;
 
 struct Compressed {
     uint64_t size = 0;      // bytes of the stream, header included

@@ -14,6 +14,7 @@ CompressedPayload::~CompressedPayload() {
 bool CompressedPayload::Compress(const Definition& definition, const std::vector<uint64_t>& sizes,
                                  Progress& progress, std::string& error) {
     streams_.assign(definition.files.size(), std::nullopt);
+    for (const PayloadFile& file : definition.files) ids_.push_back(file.id);
     File spill = File::Create(spill_);
     if (!spill) {
         error = PathText(spill_) + ": cannot be written";
@@ -36,7 +37,7 @@ bool CompressedPayload::Compress(const Definition& definition, const std::vector
         }
         before += sizes[i];
         if (compressed.size >= sizes[i]) continue;  // stored: its stream is written over
-        streams_[i] = Stream{offset, compressed.size, {file.id, kCodingLzma, compressed.checksum}};
+        streams_[i] = Stream{offset, compressed.size, compressed.checksum};
         offset += compressed.size;
     }
     progress.Finish();
@@ -55,9 +56,9 @@ ResourceData CompressedPayload::Data(size_t index, const fs::path& source, uint6
 
 Bytes CompressedPayload::CodingTable() const {
     Bytes table;
-    for (const std::optional<Stream>& stream : streams_) {
-        if (!stream) continue;
-        for (uint32_t word : {stream->record.id, stream->record.coding, stream->record.checksum}) Append32(table, word);
+    for (size_t i = 0; i < streams_.size(); ++i) {
+        if (!streams_[i]) continue;
+        for (uint32_t word : {ids_[i], kCodingLzma, streams_[i]->checksum}) Append32(table, word);
     }
     return table;
 }

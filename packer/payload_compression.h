@@ -36,10 +36,11 @@ private:
     struct Stream {
         uint64_t offset = 0;
         uint64_t size = 0;
-        CodingRecord record;
+        uint32_t checksum = 0;
     };
     fs::path spill_;
     std::vector<std::optional<Stream>> streams_;  // one per definition file
+    std::vector<uint32_t> ids_;                   // the files' resource ids
 };
 
 }  // namespace gr::pack

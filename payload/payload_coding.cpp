@@ -22,26 +22,18 @@ struct CrcTable {
 
 }  // namespace
 
-bool IsValidCodingTable(const uint8_t* table, size_t size) {
+bool AssignCodings(ResourceCatalogue& catalogue, const uint8_t* table, size_t size) {
     if (size % kCodingRecordBytes != 0) return false;
-    for (size_t at = 4; at < size; at += kCodingRecordBytes)
-        if (Get32(table + at) != kCodingStored && Get32(table + at) != kCodingLzma) return false;
-    return true;
-}
-
-CodingRecord CodingRecordAt(const uint8_t* table, size_t index) {
-    table += index * kCodingRecordBytes;
-    return {Get32(table), Get32(table + 4), Get32(table + 8)};
-}
-
-void AssignCodings(ResourceCatalogue& catalogue, const uint8_t* table, size_t size) {
-    for (CResource& entry : catalogue)
-        for (size_t index = 0; index < size / kCodingRecordBytes; ++index) {
-            CodingRecord record = CodingRecordAt(table, index);
-            if (record.id != entry.id) continue;
-            entry.coding = record.coding;
-            entry.checksum = record.checksum;
+    for (size_t at = 0; at < size; at += kCodingRecordBytes) {
+        uint32_t coding = Get32(table + at + 4);
+        if (coding != kCodingStored && coding != kCodingLzma) return false;
+        for (CResource& entry : catalogue) {
+            if (entry.id != Get32(table + at)) continue;
+            entry.coding = coding;
+            entry.checksum = Get32(table + at + 8);
         }
+    }
+    return true;
 }
 
 bool ReadLzmaHeader(const uint8_t* data, size_t size, LzmaHeader& header) {

@@ -25,20 +25,10 @@ constexpr size_t kLzmaPropertyBytes = 5;
 constexpr size_t kLzmaHeaderBytes = 13;                       // properties and extracted size
 constexpr uint32_t kLargestLzmaDictionary = 64 * 1024 * 1024;  // what the program agrees to hold
 
-struct CodingRecord {
-    uint32_t id = 0;
-    uint32_t coding = kCodingStored;
-    uint32_t checksum = 0;  // CRC-32 of the extracted bytes
-};
-
-// Whether a coding table holds whole records, each of a coding this program knows.
-bool IsValidCodingTable(const uint8_t* table, size_t size);
-// Record `index` of a valid table.
-CodingRecord CodingRecordAt(const uint8_t* table, size_t index);
-
-// Gives each catalogued resource with a record in a valid table its coding and checksum;
-// of two records for one id, the later counts.
-void AssignCodings(ResourceCatalogue& catalogue, const uint8_t* table, size_t size);
+// Gives each catalogued resource with a record in the coding table its coding and
+// checksum (of two records for one id, the later counts). False when the table does not
+// hold whole records or names a coding this program does not know: the package is damaged.
+bool AssignCodings(ResourceCatalogue& catalogue, const uint8_t* table, size_t size);
 
 // The header of a `.lzma` stream.
 struct LzmaHeader {

@@ -24,12 +24,9 @@ bool WritePiece(void* file, const uint8_t* data, size_t size) {
 uint32_t ReadCodingTable(HMODULE module, ResourceCatalogue& catalogue) {
     if (!::FindResourceW(module, MAKEINTRESOURCEW(kCodingTableId), kCodingType)) return 0;
     LoadedResource table(module, kCodingType, kCodingTableId);
-    if (!table || !IsValidCodingTable(table.Data(), table.Size())) {
-        LogText(L"Coding table damaged\n");
-        return kFailed;
-    }
-    AssignCodings(catalogue, table.Data(), table.Size());
-    return 0;
+    if (table && AssignCodings(catalogue, table.Data(), table.Size())) return 0;
+    LogText(L"Coding table damaged\n");
+    return kFailed;
 }
 
 uint32_t UnpackToFile(const CResource& resource, const unsigned char* data, size_t size, HANDLE file) {

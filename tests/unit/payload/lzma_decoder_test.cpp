@@ -135,17 +135,16 @@ TEST(LzmaDecoder, AnEmptyFileAndARefusingSink) {
 TEST(PayloadCoding, TheTableAndTheChecksum) {
     const uint8_t table[] = {102, 0, 0, 0, 1, 0, 0, 0, 0x78, 0x56, 0x34, 0x12,
                              103, 0, 0, 0, 0, 0, 0, 0, 0,    0,    0,    0};
-    ASSERT_TRUE(IsValidCodingTable(table, sizeof table));
     ResourceCatalogue catalogue(3);
     for (uint32_t i = 0; i < 3; ++i) catalogue[i].id = 102 + i;
-    AssignCodings(catalogue, table, sizeof table);
+    ASSERT_TRUE(AssignCodings(catalogue, table, sizeof table));
     EXPECT_EQ(catalogue[0].coding, kCodingLzma);
     EXPECT_EQ(catalogue[0].checksum, 0x12345678u);
     EXPECT_EQ(catalogue[1].coding, kCodingStored);  // a record that says "stored"
     EXPECT_EQ(catalogue[2].coding, kCodingStored);  // no record
-    EXPECT_FALSE(IsValidCodingTable(table, sizeof table - 1));  // not whole records
+    EXPECT_FALSE(AssignCodings(catalogue, table, sizeof table - 1));  // not whole records
     uint8_t unknown[12] = {102, 0, 0, 0, 2};
-    EXPECT_FALSE(IsValidCodingTable(unknown, sizeof unknown));  // a coding this program lacks
+    EXPECT_FALSE(AssignCodings(catalogue, unknown, sizeof unknown));  // a coding this program lacks
     const char* text = "123456789";
     EXPECT_EQ(Crc32(0, reinterpret_cast<const uint8_t*>(text), 9), 0xCBF43926u);  // the standard check value
     EXPECT_EQ(Crc32(Crc32(0, reinterpret_cast<const uint8_t*>(text), 4), reinterpret_cast<const uint8_t*>(text) + 4, 5),
