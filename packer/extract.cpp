@@ -5,6 +5,7 @@
 #include "packer/extract_target.h"
 #include "packer/image_writer.h"
 #include "packer/package_contents.h"
+#include "packer/shown_text.h"
 #include "packer/utf.h"
 #include "packer/verbs.h"
 #include "payload/manifest.h"
@@ -54,7 +55,7 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
     for (const CResource& entry : catalogue) {
         if (entry.fileName.empty()) continue;
         const Resource* resource = contents.program.resources.Find(PayloadType(), ResourceKey::Id(entry.id));
-        std::string name = EncodeUtf8(entry.fileName);
+        std::string name = TerminalText(entry.fileName);
         if (!IsContainedName(entry.fileName)) {
             std::fprintf(stderr,
                          "%s: payload %u '%s' is refused: the program writes no such file (it leaves the "
