@@ -277,8 +277,11 @@ void Reader::Line(size_t number, std::string_view text) {
 
 void Reader::CheckNames() {
     std::vector<const PayloadFile*> named;
+    size_t records = 0;
     for (const PayloadFile& file : definition_.files) {
         if (!file.inManifest) continue;
+        if (++records == kMostManifestRecords + 1)
+            Refuse(file.line, "more than 4,096 payload files from this one on: the program looks each up in a list");
         std::string shown = Quoted(EncodeUtf8(file.name));
         if (!IsAscii(file.name)) {
             Refuse(file.line,

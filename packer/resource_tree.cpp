@@ -76,9 +76,9 @@ void ResourceList::Remove(const ResourceKey& type, const ResourceKey& name) {
 }
 
 const Resource* ResourceList::Find(const ResourceKey& type, const ResourceKey& name) const {
-    for (const Resource& resource : items_)
-        if (resource.type == type && resource.name == name) return &resource;
-    return nullptr;
+    const Resource probe{type, name, 0, 0, {}};  // the lowest language comes first
+    auto at = std::lower_bound(items_.begin(), items_.end(), probe, ResourceBefore);
+    return at != items_.end() && at->type == type && at->name == name ? &*at : nullptr;
 }
 
 bool ReadResources(File& file, const std::filesystem::path& path, const PeImage& image, ResourceList& resources,
