@@ -13,7 +13,11 @@
 namespace gr::pack {
 namespace {
 
-constexpr uint64_t kLargestPayload = 0x7FFFFFFF;    // 2 GB in all: sizes are signed 32-bit
+// The program, a 32-bit process, maps its whole file and needs room beside it: under Wine a
+// signed package of 1,900 MB of payload ran and extracted it, one of 1,950 MB started but
+// could not make its worker thread, one of 2 GB did not start at all; Windows places its
+// own libraries less predictably. 1.5 GB keeps a margin.
+constexpr uint64_t kLargestPayload = 1536ull * 1024 * 1024;
 constexpr uint64_t kPageAlignedFrom = 1024 * 1024;  // a payload this large is mapped, not read
 constexpr uint64_t kLargestPicture = 16 * 1024 * 1024;
 constexpr uint64_t kLargestDefinition = 16 * 1024 * 1024;
@@ -67,7 +71,9 @@ void Builder::MeasurePayload() {
         sizes_.push_back(size);
         bool over = total_ <= kLargestPayload && total_ + size > kLargestPayload;
         total_ += size;
-        if (over) Refuse(file.line, "the payload is over 2 GB in all from this file on");
+        if (over)
+            Refuse(file.line, "the payload is over 1.5 GB in all from this file on: the program, a 32-bit process, "
+                              "cannot map a larger package");
     }
 }
 
@@ -143,7 +149,7 @@ int Builder::Write() {
     std::string error;
     bool written = WriteImage(program_, program_.resources, total_ >= kPageAlignedFrom, output.file(), error);
     if (const fs::path* changed = inputs_.Changed()) {
-        std::fprintf(stderr, "%s: changed while it was read: nothing is written\n", PathText(*changed).c_str());
+        std::fprintf(stderr, "%s: changed while it was read\n", PathText(*changed).c_str());
         return 1;
     }
     if (!written) {

@@ -7,8 +7,10 @@ import json
 import os
 import re
 import shutil
+import signal
 import struct
 import subprocess
+import time
 from pathlib import Path
 
 import pefile
@@ -25,7 +27,8 @@ PAGE = 4096
 
 
 def pack(*arguments, check=True):
-    finished = subprocess.run([str(TOOL), *map(str, arguments)], capture_output=True, text=True, check=False)
+    finished = subprocess.run([str(TOOL), *map(str, arguments)], capture_output=True, text=True, check=False,
+                              timeout=120)
     if check:
         assert finished.returncode == 0, finished.stderr
     return finished
@@ -182,6 +185,13 @@ REFUSALS = [
     ("manifest-extra 107*ghost.txt*5", 1, "unknown key 'manifest-extra'"),
     ("resource 106 files/empty.txt", 1, "unknown key 'resource'"),
     ("named-resource EXTRA files/empty.txt", 1, "unknown key 'named-resource'"),
+    ("\ufeffproduct Fernwood", 1, "starts with a byte-order mark: the definition must be UTF-8 text"),
+    ("file 102 files/empty.txt\0 a.txt", 1, "holds a control character (0x00)"),
+    ("product Fern\x1b[31mwood", 1, "holds a control character (0x1B)"),
+    ("product " + "x" * 65536, 1, "product is longer than the program reads (65,535 UTF-16 units)"),
+    ("file 102 files/empty.txt " + "n" * 214 + ".txt", 1, "is longer than the program writes (217 characters"),
+    ("\n".join(f"file {i} files/empty.txt f{i}.txt" for i in range(1, 4099) if i != 101), 4097,
+     "more than 4,096 payload files from this one on"),
 ]
 # Names Windows keeps for devices, in any component and with any extension, and names that
 # end with a dot or a blank: the program refuses to write them, so the tool refuses them.
@@ -215,12 +225,143 @@ def test_a_device_name_or_a_trailing_dot_or_blank_is_refused(team, name):
     assert len(refusals) == 1 and "package.txt:1: " in refusals[0] and "is refused by the program" in refusals[0]
 
 
-def test_a_payload_over_2_gb_is_refused_at_the_file_that_crosses(team):
-    for index in range(2):
+def test_a_payload_the_program_cannot_map_is_refused_at_the_file_that_crosses(team):
+    for index, megabytes in enumerate([1000, 536, 1]):
         with open(team / "files" / f"part{index}.bin", "wb") as data:
-            data.truncate(1100 * 1024 * 1024)  # sparse: nothing on the disk
-    refusals = refuse(team, "file 102 files/part0.bin a.bin\nfile 103 files/part1.bin b.bin")
-    assert len(refusals) == 1 and "package.txt:2: the payload is over 2 GB in all" in refusals[0]
+            data.truncate(megabytes * 1024 * 1024)  # sparse: nothing on the disk
+    refusals = refuse(team, "\n".join(f"file {102 + i} files/part{i}.bin p{i}.bin" for i in range(3)))
+    assert len(refusals) == 1 and "package.txt:3: the payload is over 1.5 GB in all" in refusals[0]
+
+
+def made(path, how):
+    """`path` made by `how` (a function of the path), its folder first."""
+    path.parent.mkdir(parents=True, exist_ok=True)
+    how(path)
+    return path
+
+
+def fifo(path):
+    return made(path, os.mkfifo)
+
+
+def folder(path):
+    return made(path, lambda p: p.mkdir())
+
+
+def linked(path, target, hard=False):
+    return made(path, lambda p: os.link(target, p) if hard else p.symlink_to(target))
+
+
+def utf16(path):
+    return made(path, lambda p: p.write_text("product Fernwood\n", encoding="utf-16"))
+
+
+def snapshot(folder_path):
+    """What is in a folder, deep: each name's kind, size, inode and time of change."""
+    return {str(p.relative_to(folder_path)): (p.lstat().st_mode, p.lstat().st_size, p.lstat().st_ino,
+                                            p.lstat().st_mtime_ns) for p in folder_path.rglob("*")}
+
+
+# What stands in the way of a build, inspect or extract (the command as a function of the
+# team's folder, its definition and a copy of the program), and what the refusal says.
+# Outputs that are devices, pipes, folders or inputs; inputs that are no regular file.
+FILE_REFUSALS = [
+    ("output /dev/null", lambda t, d, p: ["build", d, "-o", "/dev/null", "--program", p],
+     "/dev/null: exists and is not a regular file"),
+    ("output a pipe", lambda t, d, p: ["build", d, "-o", fifo(t / "out" / "pipe.exe"), "--program", p],
+     "pipe.exe: exists and is not a regular file"),
+    ("output a folder", lambda t, d, p: ["build", d, "-o", folder(t / "out" / "dir.exe"), "--program", p],
+     "dir.exe: is a folder"),
+    ("output the definition", lambda t, d, p: ["build", d, "-o", d, "--program", p],
+     "package.txt: is one of the files the package is made from"),
+    ("output a payload file", lambda t, d, p: ["build", d, "-o", t / "files" / "Setup.EXE", "--program", p],
+     "Setup.EXE: is one of the files the package is made from"),
+    ("output the program by another name",
+     lambda t, d, p: ["build", d, "-o", linked(t / "out" / "hard.exe", p, hard=True), "--program", p],
+     "hard.exe: is one of the files the package is made from"),
+    ("output a link to a picture",
+     lambda t, d, p: ["build", d, "-o", linked(t / "out" / "link.exe", t / "banner.bmp"), "--program", p],
+     "link.exe: is one of the files the package is made from"),
+    ("definition a folder", lambda t, d, p: ["build", folder(t / "def"), "-o", t / "out" / "a.exe", "--program", p],
+     "def: is a folder, not a file"),
+    ("definition a pipe", lambda t, d, p: ["build", fifo(t / "def.txt"), "-o", t / "out" / "a.exe", "--program", p],
+     "def.txt: is not a regular file"),
+    ("definition in UTF-16", lambda t, d, p: ["build", utf16(t / "def.txt"), "-o", t / "out" / "a.exe", "--program", p],
+     "def.txt:1: is UTF-16 (it starts with a byte-order mark): the definition must be UTF-8 text"),
+    ("program a pipe", lambda t, d, p: ["build", d, "-o", t / "out" / "a.exe", "--program", fifo(t / "prog.exe")],
+     "prog.exe: is not a regular file"),
+    ("payload file a pipe", lambda t, d, p: [
+        "build", made(t / "def.txt", lambda q: q.write_text(f"file 102 {fifo(t / 'pipe')} a.txt\n")), "-o",
+        t / "out" / "a.exe", "--program", p], "def.txt:1: cannot read the file"),
+    ("splash a folder", lambda t, d, p: [
+        "build", made(t / "def.txt", lambda q: q.write_text(f"splash {folder(t / 's.bmp')}\n")), "-o",
+        t / "out" / "a.exe", "--program", p], "cannot read the splash"),
+    ("inspect a pipe", lambda t, d, p: ["inspect", fifo(t / "pipe.exe")], "pipe.exe: is not a regular file"),
+    ("extract a folder", lambda t, d, p: ["extract", folder(t / "dir.exe"), t / "out" / "x"],
+     "dir.exe: is a folder, not a file"),
+]
+
+
+@pytest.mark.parametrize("command, message", [case[1:] for case in FILE_REFUSALS],
+                         ids=[case[0] for case in FILE_REFUSALS])
+def test_an_output_or_input_that_is_no_regular_file_or_is_an_input_is_refused(team, command, message):
+    program = team / "program.exe"
+    shutil.copy(PROGRAM, program)
+    arguments = command(team, write_definition(team), program)
+    before = snapshot(team)
+    finished = pack(*arguments, check=False)  # a pipe opened waiting would hang here
+    assert finished.returncode == 1 and len(finished.stderr.splitlines()) == 1, finished.stderr
+    assert message in finished.stderr
+    assert snapshot(team) == before  # nothing written or replaced, no temporary file left
+    assert Path("/dev/null").is_char_device()
+
+
+def test_a_planted_temporary_name_and_two_builds_at_once(team):
+    definition = write_definition(team)
+    out = team / "out" / "package.exe"
+    victim = made(team / "victim.txt", lambda p: p.write_bytes(b"not yours"))
+    linked(team / "out" / "package.exe.partial", victim)  # the name the tool once used
+    builds = [subprocess.Popen([str(TOOL), "build", str(definition), "-o", str(out), "--program", str(PROGRAM)],
+                               stderr=subprocess.PIPE) for _ in range(3)]
+    assert [build.wait(timeout=120) for build in builds] == [0, 0, 0]
+    pack("build", definition, "-o", team / "again.exe", "--program", PROGRAM)
+    assert not out.is_symlink() and out.read_bytes() == (team / "again.exe").read_bytes()
+    assert victim.read_bytes() == b"not yours"
+    assert sorted(p.name for p in out.parent.iterdir()) == ["package.exe", "package.exe.partial"]
+
+
+def large_build(team, megabytes):
+    """A build of a sparse payload of `megabytes`, started; returns it once its temporary
+    file has appeared."""
+    with open(team / "files" / "large.bin", "wb") as data:
+        data.truncate(megabytes * 1024 * 1024)
+    definition = write_definition(team, "file 102 files/large.bin large.bin\n")
+    out = team / "out" / "package.exe"
+    out.parent.mkdir(exist_ok=True)
+    build = subprocess.Popen([str(TOOL), "build", str(definition), "-o", str(out), "--program", str(PROGRAM)],
+                             stderr=subprocess.PIPE, text=True)
+    deadline = time.monotonic() + 60
+    while not list(out.parent.glob("*.partial")) and build.poll() is None and time.monotonic() < deadline:
+        time.sleep(0.01)
+    assert build.poll() is None, "the build ended before it could be interrupted"
+    return build, out.parent
+
+
+def test_an_interrupted_build_or_a_payload_that_shrinks_leaves_no_file(team):
+    for stop in (signal.SIGINT, signal.SIGTERM):
+        build, out = large_build(team, 1024)
+        build.send_signal(stop)
+        assert build.wait(timeout=60) == -stop
+        assert list(out.iterdir()) == []
+    build, out = large_build(team, 1024)
+    os.truncate(team / "files" / "large.bin", 1024)
+    assert build.wait(timeout=60) == 1
+    assert build.stderr.read().splitlines() == [f"{team / 'files' / 'large.bin'}: changed while it was read"]
+    assert list(out.iterdir()) == []
+    build, out = large_build(team, 1024)
+    build.kill()  # nothing can clean up: what is left says what it is
+    build.wait(timeout=60)
+    assert [re.fullmatch(r"package\.exe\.[0-9a-f]{16}\.partial", p.name) is not None for p in out.iterdir()] == [True]
 
 
 def test_a_program_not_ours_signed_or_packed_already_is_refused(team):
