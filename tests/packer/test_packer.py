@@ -407,6 +407,11 @@ def test_inspect_shows_the_signer_and_the_embedded_information(tmp_path):
     assert report["embedded_information"] == "<info product='probe'/>"
     text = pack("inspect", package).stdout
     assert "signature: present, signer O=Oakcrest Software, CN=Oakcrest Software" in text
+    # Only printable ASCII is shown as it is, at both ends of the range.
+    (tmp_path / "info.xml").write_bytes(bytes([0x00, 0x1F, 0x20, 0x7E, 0x7F, 0x80]))
+    subprocess.run([str(REPO / "scripts" / "embed-information"), str(package), str(tmp_path / "info.xml")], check=True)
+    assert "embedded information: 6 bytes: .. ~..\n" in pack("inspect", package).stdout
+    assert json.loads(pack("inspect", package, "--json").stdout)["embedded_information"] == ".. ~.."
 
 
 def test_extract_refuses_what_the_program_refuses(tmp_path):
@@ -419,6 +424,186 @@ def test_extract_refuses_what_the_program_refuses(tmp_path):
     report = json.loads(pack("inspect", BUILD / "packages" / "payload" / "GearRackInstaller.exe", "--json").stdout)
     assert report["unrecorded"] == ["EXTRA", "106"]
     assert [r for r in report["payload"] if r["id"] == 107][0]["present"] is False
+
+
+# What extract finds in its folder, planted (as a function of the folder and a victim file
+# outside it), and the refusal: it never writes through or into a link.
+EXTRACT_LINKS = [
+    ("a link to a file", lambda f, v: linked(f / "empty.txt", v), "'empty.txt' exists already"),
+    ("a dangling link", lambda f, v: linked(f / "empty.txt", v.parent / "nowhere"), "'empty.txt' exists already"),
+    ("a hard link", lambda f, v: linked(f / "empty.txt", v, hard=True), "'empty.txt' exists already"),
+    ("a linked subfolder", lambda f, v: linked(f / "data", v.parent), "the folder 'data' is a link or a file"),
+]
+
+
+@pytest.mark.parametrize("plant, message", [case[1:] for case in EXTRACT_LINKS], ids=[c[0] for c in EXTRACT_LINKS])
+def test_extract_never_writes_through_a_link(team, plant, message):
+    package = team / "Fernwood.exe"
+    pack("build", write_definition(team), "-o", package, "--program", PROGRAM)
+    outside = folder(team / "outside")
+    victim = made(outside / "victim.txt", lambda p: p.write_bytes(b"not yours"))
+    target = folder(team / "extracted")
+    plant(target, victim)
+    before = snapshot(outside)
+    finished = pack("extract", package, target, check=False)
+    assert finished.returncode == 1 and "is refused: " + message in finished.stderr, finished.stderr
+    assert snapshot(outside) == before and victim.read_bytes() == b"not yours"
+    assert not (target / "nowhere").exists() and not (team / "nowhere").exists()
+
+
+SUBDIRECTORY = 0x80000000
+
+
+def table(entries, named=0):
+    """A resource directory table: (name or id field, offset field) entries, `named` first."""
+    return struct.pack("<IIHHHH", 0, 0, 0, 0, named, len(entries) - named) + \
+        b"".join(struct.pack("<II", key, target) for key, target in entries)
+
+
+def ours(rva, payload):
+    """A resource section that reads as our program's (a version resource naming it) with
+    `payload`, {id: bytes} of type TOOLKIT, laid out simply: each table then its entries."""
+    toolkit = "TOOLKIT".encode("utf-16-le")
+    groups = [sorted(payload.items()), [(1, "ZavodeRidudezir".encode("utf-16-le"))]]
+    body, fixups = bytearray(table([(0, 0), (16, 0)], named=1)), []
+    for index, items in enumerate(groups):
+        struct.pack_into("<I", body, 16 + 8 * index + 4, SUBDIRECTORY | len(body))
+        names_at = len(body)
+        body += table([(key, 0) for key, _ in items])
+        for position, (key, data) in enumerate(items):
+            struct.pack_into("<I", body, names_at + 16 + 8 * position + 4, SUBDIRECTORY | len(body))
+            body += table([(0x409, len(body) + 24)]) + struct.pack("<IIII", 0, len(data), 0, 0)
+            fixups.append((len(body) - 16, data))
+    struct.pack_into("<I", body, 16, SUBDIRECTORY | len(body))  # the type's name, "TOOLKIT", follows
+    body += struct.pack("<H", len(toolkit) // 2) + toolkit
+    for entry, data in fixups:
+        body += bytes(-len(body) % 8)
+        struct.pack_into("<I", body, entry, rva + len(body))
+        body += data
+    return bytes(body)
+
+
+def with_resource_section(package, make, out):
+    """A copy of `package` whose resource section (its last) is make(its address)."""
+    pe = pefile.PE(str(package), fast_load=True)
+    last = pe.sections[-1]
+    section = make(last.VirtualAddress)
+    raw = section + bytes(-len(section) % pe.OPTIONAL_HEADER.FileAlignment)
+    data = bytearray(Path(package).read_bytes()[:last.PointerToRawData] + raw)
+    struct.pack_into("<I", data, last.get_file_offset() + 8, len(section))
+    struct.pack_into("<I", data, last.get_file_offset() + 16, len(raw))
+    struct.pack_into("<I", data, pe.OPTIONAL_HEADER.DATA_DIRECTORY[2].get_file_offset() + 4, len(section))
+    struct.pack_into("<I", data, pe.OPTIONAL_HEADER.get_file_offset() + 56,
+                     -(-(last.VirtualAddress + len(section)) // PAGE) * PAGE)
+    Path(out).write_bytes(data)
+    return out
+
+
+def fan_out(rva):
+    """Three levels of 1,000 entries, each level's all leading to one table."""
+    return table([(1, SUBDIRECTORY | 8016)] * 1000) + table([(1, SUBDIRECTORY | 16032)] * 1000) + \
+        table([(0x409, 24048)] * 1000) + struct.pack("<IIII", rva, 16, 0, 0)
+
+
+def long_names(rva):
+    """20 types, each named by one text of 65,535 characters, each with one resource."""
+    text_at = 16 + 8 * 20 + 20 * 48
+    tables = b"".join(table([(1, SUBDIRECTORY | (176 + 48 * i + 24))]) + table([(0x409, text_at - 16)])
+                      for i in range(20))
+    return table([(SUBDIRECTORY | text_at, SUBDIRECTORY | (176 + 48 * i)) for i in range(20)], named=20) + \
+        tables[:-16] + struct.pack("<IIII", rva, 4, 0, 0) + struct.pack("<H", 65535) + "N".encode("utf-16-le") * 65535
+
+
+# Packages made to hurt a reader, and what each reading says of them.
+HOSTILE = [
+    ("fan-out", fan_out, "the resource tree does not hold together: a table is reached twice"),
+    ("offset outside", lambda rva: table([(1, SUBDIRECTORY | 0x100000)]),
+     "the resource tree does not hold together: an offset lies outside the resource section"),
+    ("too many entries", lambda rva: table([(1, SUBDIRECTORY | 24)]) + struct.pack("<IIHHHH", 0, 0, 0, 0, 1, 65535),
+     "the resource tree does not hold together: it has more than 65,536"),
+    ("names too long", long_names, "the resource tree does not hold together: its names are too long"),
+    ("data outside the file", lambda rva: table([(1, SUBDIRECTORY | 24)]) + table([(1, SUBDIRECTORY | 48)]) +
+     table([(0x409, 72)]) + struct.pack("<IIII", 0x7FFF0000, 0x1000, 0, 0), "a resource's data lies outside the file"),
+    ("manifest of 4,097 records", lambda rva: ours(rva, {101: b"*".join(b"%d*a*1" % i for i in range(4097))}),
+     "has a manifest of more than 4,096 records"),
+    ("manifest over 1 MB", lambda rva: ours(rva, {101: b"102*" + b"a" * (1 << 20) + b"*1", 102: b"x"}),
+     "has a manifest that cannot be read or is over 1 MB"),
+]
+
+
+def run_measured(*arguments):
+    """Runs the tool; its exit code, standard error and peak memory in MB."""
+    process = subprocess.Popen([str(TOOL), *map(str, arguments)], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    error = process.stderr.read().decode()
+    _, status, usage = os.wait4(process.pid, 0)
+    return os.waitstatus_to_exitcode(status), error, usage.ru_maxrss / 1024
+
+
+@pytest.mark.parametrize("make, message", [case[1:] for case in HOSTILE], ids=[case[0] for case in HOSTILE])
+def test_a_hostile_package_is_refused_quickly_in_little_memory(team, make, message):
+    base = team / "base.exe"
+    pack("build", write_definition(team, "file 102 files/empty.txt a.txt\n"), "-o", base, "--program", PROGRAM)
+    package = with_resource_section(base, make, team / "hostile.exe")
+    for command in (["inspect", package], ["inspect", package, "--json"], ["extract", package, team / "x"],
+                    ["build", write_definition(team, "product x\n"), "-o", team / "out.exe", "--program", package]):
+        started = time.monotonic()
+        code, error, megabytes = run_measured(*command)
+        assert code == 1 and len(error.splitlines()) == 1, (command, error)
+        assert message in error or command[0] == "build", (command, error)
+        assert megabytes < 64 and time.monotonic() - started < 10, (command, megabytes)
+        assert not (team / "out.exe").exists() and not any((team / "x").glob("*"))
+
+
+def test_texts_from_a_package_are_shown_escaped_and_json_is_strict(team):
+    definition = write_definition(team, "product PRODUCTX\nfile 102 files/empty.txt Setup.EXE\n")
+    pack("build", definition, "-o", team / "clean.exe", "--program", PROGRAM)
+    data = (team / "clean.exe").read_bytes()
+    hostile = "A\ud800\x1b[31mB".encode("utf-16-le", "surrogatepass")
+    data = data.replace("PRODUCTX".encode("utf-16-le"), hostile).replace(b"*Setup.EXE*", b"*Set\x1bp.EXE*")
+    (team / "hostile.exe").write_bytes(data)
+    text = subprocess.run([str(TOOL), "inspect", team / "hostile.exe"], capture_output=True, check=True).stdout
+    assert b"A\\uD800\\x1B[31mB" in text and b"Set\\x1Bp.EXE" in text
+    assert not any(byte < 0x20 and byte != 0x0A for byte in text)
+    raw = subprocess.run([str(TOOL), "inspect", team / "hostile.exe", "--json"], capture_output=True, check=True).stdout
+    report = json.loads(raw.decode("utf-8", "strict"))
+    assert report["settings"]["product"] == "A\ud800\x1b[31mB" and report["payload"][0]["name"] == "Set\x1bp.EXE"
+    extract = pack("extract", team / "hostile.exe", team / "x", check=False)
+    assert extract.returncode == 1 and "payload 102 'set\\x1Bp.exe' is refused" in extract.stderr
+
+
+def test_the_resource_section_is_laid_out_as_windows_reads_it(team):
+    sizes = [1, 3, 7, 1025, 4099]
+    for index, size in enumerate(sizes):
+        (team / "files" / f"odd{index}.bin").write_bytes(bytes([index + 1]) * size)
+    longest = "n" * 213 + ".txt"  # the longest name the program writes
+    definition = write_definition(team, "product " + "p" * 65535 + "\n" + f"file 110 files/empty.txt {longest}\n" +
+                                  "".join(f"file {102 + i} files/odd{i}.bin odd{i}.bin\n" for i in range(len(sizes))) +
+                                  "named-resource EXTRA2 files/odd1.bin\nicon product.ico\n")
+    out = team / "layout.exe"
+    pack("build", definition, "-o", out, "--program", PROGRAM, "--allow-test-shapes")
+    pe = pefile.PE(str(out))
+    section = pe.sections[-1]
+    raw, rva = section.get_data(), section.VirtualAddress
+    data_entries = []
+
+    def walk(offset, level):
+        assert offset % 4 == 0, f"table at {offset:#x}"
+        named, ids = struct.unpack_from("<HH", raw, offset + 12)
+        keys = [struct.unpack_from("<II", raw, offset + 16 + 8 * i) for i in range(named + ids)]
+        assert [key & SUBDIRECTORY != 0 for key, _ in keys] == [True] * named + [False] * ids
+        for _, target in keys:
+            if level < 2:
+                walk(target & ~SUBDIRECTORY, level + 1)
+            else:
+                data_entries.append(target)
+    walk(0, 0)
+    assert all(entry % 4 == 0 for entry in data_entries)
+    blocks = sorted(struct.unpack_from("<II", raw, entry) for entry in data_entries)
+    assert all(address % 8 == 0 for address, _ in blocks)
+    assert all(address + size <= after for (address, size), (after, _) in zip(blocks, blocks[1:]))
+    found = resources(pe)
+    assert ("TOOLKIT", "EXTRA2") in found and found[("TOOLKIT", 105)] == bytes([4]) * 1025
+    assert string_entry(found, 1) == "p" * 65535 and f"110*{longest}*0".encode() in found[("TOOLKIT", 101)]
 
 
 def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path):
