@@ -621,6 +621,38 @@ def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path):
     assert windows.read_bytes() == linux.read_bytes()
 
 
+def test_the_windows_tool_refuses_links_and_cleans_up_when_interrupted(team):
+    """The same link cases under Wine, which shows Linux links as Windows links, and Ctrl-C
+    (Wine turns SIGINT into it) on a large build."""
+    wine = lambda path: "Z:" + str(path).replace("/", "\\")  # noqa: E731
+    windows_tool = [str(REPO / "tests" / "wine" / "run"), str(BUILD / "gearrack-pack.exe")]
+    environment = {**os.environ, "GEARRACK_TIMEOUT": "120"}
+    package = team / "Fernwood.exe"
+    pack("build", write_definition(team), "-o", package, "--program", PROGRAM)
+    victim = made(team / "outside" / "victim.txt", lambda p: p.write_bytes(b"not yours"))
+    for index, (_, plant, message) in enumerate(EXTRACT_LINKS):
+        target = folder(team / f"extracted{index}")
+        plant(target, victim)
+        finished = subprocess.run([*windows_tool, "extract", wine(package), wine(target)], capture_output=True,
+                                  text=True, timeout=180, check=False, env=environment)
+        assert "is refused: " + message in finished.stdout + finished.stderr, finished.stderr[-2000:]
+        assert sorted(p.name for p in victim.parent.iterdir()) == ["victim.txt"]
+        assert victim.read_bytes() == b"not yours"
+    with open(team / "files" / "large.bin", "wb") as data:
+        data.truncate(1024 * 1024 * 1024)
+    definition = write_definition(team, "file 102 files/large.bin large.bin\n")
+    out = folder(team / "out") / "package.exe"
+    build = subprocess.Popen([*windows_tool, "build", wine(definition), "-o", wine(out), "--program", wine(PROGRAM)],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=environment)
+    deadline = time.monotonic() + 120
+    while not list(out.parent.glob("*.partial")) and build.poll() is None and time.monotonic() < deadline:
+        time.sleep(0.05)
+    assert build.poll() is None, "the build ended before it could be interrupted"
+    build.send_signal(signal.SIGINT)
+    assert build.wait(timeout=120) != 0
+    assert list(out.parent.iterdir()) == []
+
+
 def test_left_out_settings_and_a_package_built_again(team):
     definition = write_definition(team, "product @none\nprogram-name Über\nfile 102 files/empty.txt a.txt\n")
     out = team / "package.exe"
