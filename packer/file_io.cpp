@@ -109,16 +109,6 @@ bool File::Close() {
     return written;
 }
 
-bool ReadWholeFile(const fs::path& path, Bytes& data, uint64_t largest, std::string& why) {
-    FileKind found = FileKind::Missing;
-    File file = File::OpenRead(path, found);
-    if (!file) {
-        why = NotReadable(found);
-        return false;
-    }
-    return ReadWholeFile(file, data, largest, why);
-}
-
 bool ReadWholeFile(File& file, Bytes& data, uint64_t largest, std::string& why) {
     FileFacts before = file.Facts();
     if (before.size > largest) {

@@ -63,10 +63,8 @@ private:
     fs::path path_;
 };
 
-// Reads the whole of a regular file of at most `largest` bytes; false with `why` ("is not
-// a regular file", "cannot be read", ...) otherwise. A file that changes meanwhile is refused.
-bool ReadWholeFile(const fs::path& path, Bytes& data, uint64_t largest, std::string& why);
-// The same from an open file, read from its start.
+// Reads the whole of the regular file `file`, from its start, when it has at most `largest`
+// bytes; false with `why` otherwise, or when it changes meanwhile.
 bool ReadWholeFile(File& file, Bytes& data, uint64_t largest, std::string& why);
 // Why a file of `kind` cannot be read: "cannot be read", "is a folder", ...
 std::string NotReadable(FileKind kind);
