@@ -6,6 +6,7 @@ Windows tool under Wine writes the same bytes as the Linux tool."""
 import json
 import os
 import re
+import resource
 import shutil
 import signal
 import struct
@@ -506,12 +507,13 @@ def fan_out(rva):
 
 
 def long_names(rva):
-    """20 types, each named by one text of 65,535 characters, each with one resource."""
-    text_at = 16 + 8 * 20 + 20 * 48
-    tables = b"".join(table([(1, SUBDIRECTORY | (176 + 48 * i + 24))]) + table([(0x409, text_at - 16)])
-                      for i in range(20))
-    return table([(SUBDIRECTORY | text_at, SUBDIRECTORY | (176 + 48 * i)) for i in range(20)], named=20) + \
-        tables[:-16] + struct.pack("<IIII", rva, 4, 0, 0) + struct.pack("<H", 65535) + "N".encode("utf-16-le") * 65535
+    """20 types, all named by one text of 65,535 characters, each with one resource: each
+    a name table and a language table (48 bytes), then the data entry and the text."""
+    entry_at = 16 + 8 * 20 + 20 * 48
+    types = [(SUBDIRECTORY | (entry_at + 16), SUBDIRECTORY | (176 + 48 * i)) for i in range(20)]
+    tables = b"".join(table([(1, SUBDIRECTORY | (176 + 48 * i + 24))]) + table([(0x409, entry_at)]) for i in range(20))
+    return table(types, named=20) + tables + struct.pack("<IIII", rva, 4, 0, 0) + struct.pack("<H", 65535) + \
+        "N".encode("utf-16-le") * 65535
 
 
 # Packages made to hurt a reader, and what each reading says of them.
@@ -532,8 +534,11 @@ HOSTILE = [
 
 
 def run_measured(*arguments):
-    """Runs the tool; its exit code, standard error and peak memory in MB."""
-    process = subprocess.Popen([str(TOOL), *map(str, arguments)], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    """Runs the tool (stopped after 20 s of processor time); its exit code, standard error
+    and peak memory in MB."""
+    limit = lambda: resource.setrlimit(resource.RLIMIT_CPU, (20, 20))  # noqa: E731
+    process = subprocess.Popen([str(TOOL), *map(str, arguments)], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                               preexec_fn=limit)
     error = process.stderr.read().decode()
     _, status, usage = os.wait4(process.pid, 0)
     return os.waitstatus_to_exitcode(status), error, usage.ru_maxrss / 1024
