@@ -12,10 +12,10 @@ constexpr int kAttempts = 8;  // fresh names tried before giving up
 std::string RandomText() {
     std::random_device source;
     std::string text;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 2; ++i) {
         char digits[9];
-        std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(source()));
-        text += std::string(digits, 4);
+        std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(source() & 0xFFFFFFFFu));
+        text += digits;
     }
     return text;
 }
