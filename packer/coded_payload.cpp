@@ -1,5 +1,7 @@
 #include "packer/coded_payload.h"
 
+#include <algorithm>
+
 namespace gr::pack {
 
 bool ReadCodingTable(const ResourceList& resources, Bytes& table) {
@@ -27,15 +29,31 @@ bool ReadLzmaHeaderOf(const ResourceData& data, LzmaHeader& header) {
     return file.ReadAt(data.offset, bytes, sizeof bytes) && ReadLzmaHeader(bytes, sizeof bytes, header);
 }
 
+namespace {
+
+// The stream read from the package a piece at a time: the tool's memory stays small for any
+// size of file.
+struct StreamReader {
+    File file;
+    uint64_t offset;
+    uint64_t left;
+    Bytes piece;
+};
+
+size_t NextPiece(void* context, const uint8_t** data) {
+    auto* reader = static_cast<StreamReader*>(context);
+    size_t size = static_cast<size_t>(std::min<uint64_t>(reader->left, reader->piece.size()));
+    if (size == 0 || !reader->file.ReadAt(reader->offset, reader->piece.data(), size)) return 0;
+    reader->offset += size;
+    reader->left -= size;
+    *data = reader->piece.data();
+    return size;
+}
+
+}  // namespace
+
 UnpackFault UnpackResource(const ResourceData& data, const CResource& entry, File& out, uint64_t& written) {
-    Bytes stream;
-    if (data.file.empty()) {
-        stream = data.bytes;
-    } else {
-        File file = File::OpenRead(data.file);
-        stream.resize(static_cast<size_t>(data.size));
-        if (!file.ReadAt(data.offset, stream.data(), stream.size())) return UnpackFault::Truncated;
-    }
+    if (entry.expectedSize < 0) return UnpackFault::Size;
     struct Target {
         File* file;
         uint64_t* written;
@@ -45,9 +63,11 @@ UnpackFault UnpackResource(const ResourceData& data, const CResource& entry, Fil
         *into->written += size;
         return into->file->Write(bytes, size);
     };
-    if (entry.expectedSize < 0) return UnpackFault::Size;
-    return UnpackLzma(stream.data(), stream.size(), static_cast<uint64_t>(entry.expectedSize), entry.checksum, put,
-                      &target);
+    const auto expected = static_cast<uint64_t>(entry.expectedSize);
+    if (data.file.empty())
+        return UnpackLzma(data.bytes.data(), data.bytes.size(), expected, entry.checksum, put, &target);
+    StreamReader reader{File::OpenRead(data.file), data.offset, data.size, Bytes(kCopyPiece)};
+    return UnpackLzma(NextPiece, &reader, expected, entry.checksum, put, &target);
 }
 
 }  // namespace gr::pack

@@ -22,8 +22,8 @@ uint32_t CodingOf(const Bytes& table, uint32_t id);
 // The header of the compressed resource; false when it is shorter than one.
 bool ReadLzmaHeaderOf(const ResourceData& data, LzmaHeader& header);
 
-// Unpacks the compressed resource of `entry` into `out` as the program does. The stream
-// is read into memory whole (one file's compressed bytes).
+// Unpacks the compressed resource of `entry` into `out` as the program does, reading the
+// stream from the package in pieces of 1 MB.
 UnpackFault UnpackResource(const ResourceData& data, const CResource& entry, File& out, uint64_t& written);
 
 }  // namespace gr::pack

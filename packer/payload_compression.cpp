@@ -1,23 +1,17 @@
 #include "packer/payload_compression.h"
 
-#include <system_error>
-
 #include "packer/lzma_encoder.h"
 
 namespace gr::pack {
-
-CompressedPayload::~CompressedPayload() {
-    std::error_code ignored;
-    if (!streams_.empty()) fs::remove(spill_, ignored);
-}
 
 bool CompressedPayload::Compress(const Definition& definition, const std::vector<uint64_t>& sizes,
                                  Progress& progress, std::string& error) {
     streams_.assign(definition.files.size(), std::nullopt);
     for (const PayloadFile& file : definition.files) ids_.push_back(file.id);
-    File spill = File::Create(spill_);
+    spill_ = std::make_unique<Output>(output_, inputs_);
+    File& spill = spill_->file();
     if (!spill) {
-        error = PathText(spill_) + ": cannot be written";
+        error = PathText(output_) + ": " + spill_->error();
         return false;
     }
     uint64_t total = 0, before = 0, offset = 0;
@@ -42,7 +36,7 @@ bool CompressedPayload::Compress(const Definition& definition, const std::vector
     }
     progress.Finish();
     if (!spill.Close()) {
-        error = PathText(spill_) + ": cannot be written";
+        error = PathText(spill_->temporary()) + ": cannot be written (the disk is full or failed)";
         return false;
     }
     return true;
@@ -50,7 +44,7 @@ bool CompressedPayload::Compress(const Definition& definition, const std::vector
 
 ResourceData CompressedPayload::Data(size_t index, const fs::path& source, uint64_t size) const {
     if (index < streams_.size() && streams_[index])
-        return ResourceData::InFile(spill_, streams_[index]->offset, streams_[index]->size);
+        return ResourceData::InFile(spill_->temporary(), streams_[index]->offset, streams_[index]->size);
     return ResourceData::InFile(source, 0, size);
 }
 

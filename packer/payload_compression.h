@@ -1,14 +1,18 @@
 // The payload of a package built with `compression lzma`: each file compressed into a
 // spill file beside the package (so the tool's memory stays small and the sizes are known
 // before the package is laid out), or kept as it is when compressing does not make it
-// smaller; and the coding table that tells the program which is which.
+// smaller; and the coding table that tells the program which is which. The spill file is a
+// temporary output beside the package, never put in place: it goes when the build ends,
+// however it ends.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "packer/definition.h"
+#include "packer/output_file.h"
 #include "packer/progress.h"
 #include "packer/resource_tree.h"
 #include "payload/payload_coding.h"
@@ -17,9 +21,10 @@ namespace gr::pack {
 
 class CompressedPayload {
 public:
-    // The spill file is `spill`; it is removed with this object.
-    explicit CompressedPayload(fs::path spill) : spill_(std::move(spill)) {}
-    ~CompressedPayload();
+    // The spill file goes beside `output`, which is made from `inputs`; it is made only when
+    // something is compressed.
+    CompressedPayload(fs::path output, std::vector<FileFacts> inputs)
+        : output_(std::move(output)), inputs_(std::move(inputs)) {}
     CompressedPayload(const CompressedPayload&) = delete;
     CompressedPayload& operator=(const CompressedPayload&) = delete;
 
@@ -38,7 +43,9 @@ private:
         uint64_t size = 0;
         uint32_t checksum = 0;
     };
-    fs::path spill_;
+    fs::path output_;
+    std::vector<FileFacts> inputs_;
+    std::unique_ptr<Output> spill_;
     std::vector<std::optional<Stream>> streams_;  // one per definition file
     std::vector<uint32_t> ids_;                   // the files' resource ids
 };

@@ -33,18 +33,20 @@ public:
         LzmaDec_Init(&state_);
         return true;
     }
-    UnpackFault Run(const uint8_t* data, size_t size, uint64_t remaining, uint32_t checksum, UnpackSink sink,
-                    void* context);
+    UnpackFault Run(const uint8_t* data, size_t size, UnpackSource source, void* sourceContext, uint64_t remaining,
+                    uint32_t checksum, UnpackSink sink, void* context);
 
 private:
     CLzmaDec state_;
     ISzAlloc allocator_ = {Allocate, Release};  // on the stack: the program has no writable data
 };
 
-UnpackFault Decoder::Run(const uint8_t* data, size_t size, uint64_t remaining, uint32_t checksum, UnpackSink sink,
-                         void* context) {
+UnpackFault Decoder::Run(const uint8_t* data, size_t size, UnpackSource source, void* sourceContext,
+                         uint64_t remaining, uint32_t checksum, UnpackSink sink, void* context) {
     uint32_t crc = 0;
-    while (remaining > 0) {
+    bool exhausted = false;  // the source has no more pieces
+    for (;;) {
+        if (size == 0 && !exhausted) exhausted = (size = source(sourceContext, &data)) == 0;
         if (state_.dicPos == state_.dicBufSize) state_.dicPos = 0;
         size_t start = state_.dicPos;
         size_t piece = state_.dicBufSize - start;
@@ -52,27 +54,46 @@ UnpackFault Decoder::Run(const uint8_t* data, size_t size, uint64_t remaining, u
         if (piece > remaining) piece = static_cast<size_t>(remaining);
         SizeT used = size;
         ELzmaStatus status;
-        bool last = piece == remaining;
-        if (LzmaDec_DecodeToDic(&state_, start + piece, data, &used, last ? LZMA_FINISH_END : LZMA_FINISH_ANY,
-                                &status) != SZ_OK)
+        if (LzmaDec_DecodeToDic(&state_, start + piece, data, &used,
+                                piece == remaining ? LZMA_FINISH_END : LZMA_FINISH_ANY, &status) != SZ_OK)
             return UnpackFault::Data;
         data += used;
         size -= used;
         size_t produced = state_.dicPos - start;
-        if (produced == 0) return status == LZMA_STATUS_NEEDS_MORE_INPUT ? UnpackFault::Truncated : UnpackFault::Data;
         crc = Crc32(crc, state_.dic + start, produced);
-        if (!sink(context, state_.dic + start, produced)) return UnpackFault::Write;
+        if (produced != 0 && !sink(context, state_.dic + start, produced)) return UnpackFault::Write;
         remaining -= produced;
-        if (remaining == 0 && status == LZMA_STATUS_NEEDS_MORE_INPUT) return UnpackFault::Truncated;
+        if (status == LZMA_STATUS_NEEDS_MORE_INPUT) {
+            if (exhausted) return UnpackFault::Truncated;
+            continue;  // the next piece of the stream
+        }
+        if (remaining == 0) break;
+        if (produced == 0) return UnpackFault::Data;  // the stream ended before the file did
     }
-    if (size != 0) return UnpackFault::Trailing;
+    if (size != 0 || (!exhausted && source(sourceContext, &data) != 0)) return UnpackFault::Trailing;
     return crc == checksum ? UnpackFault::None : UnpackFault::Checksum;
+}
+
+// A stream that is one piece of memory.
+struct Whole {
+    const uint8_t* data;
+    size_t size;
+};
+
+size_t TakeWhole(void* context, const uint8_t** data) {
+    auto* whole = static_cast<Whole*>(context);
+    size_t size = whole->size;
+    *data = whole->data;
+    whole->size = 0;
+    return size;
 }
 
 }  // namespace
 
-UnpackFault UnpackLzma(const uint8_t* data, size_t size, uint64_t expectedSize, uint32_t checksum, UnpackSink sink,
-                       void* context) {
+UnpackFault UnpackLzma(UnpackSource source, void* sourceContext, uint64_t expectedSize, uint32_t checksum,
+                       UnpackSink sink, void* context) {
+    const uint8_t* data = nullptr;
+    size_t size = source(sourceContext, &data);
     LzmaHeader header;
     CLzmaProps properties;
     if (!ReadLzmaHeader(data, size, header) || LzmaProps_Decode(&properties, data, kLzmaPropertyBytes) != SZ_OK)
@@ -86,7 +107,14 @@ UnpackFault UnpackLzma(const uint8_t* data, size_t size, uint64_t expectedSize, 
     size_t dictionary = properties.dicSize < expectedSize ? properties.dicSize : static_cast<size_t>(expectedSize);
     Decoder decoder;
     if (!decoder.Start(data, dictionary)) return UnpackFault::Memory;
-    return decoder.Run(data + kLzmaHeaderBytes, size - kLzmaHeaderBytes, expectedSize, checksum, sink, context);
+    return decoder.Run(data + kLzmaHeaderBytes, size - kLzmaHeaderBytes, source, sourceContext, expectedSize, checksum,
+                       sink, context);
+}
+
+UnpackFault UnpackLzma(const uint8_t* data, size_t size, uint64_t expectedSize, uint32_t checksum, UnpackSink sink,
+                       void* context) {
+    Whole whole{data, size};
+    return UnpackLzma(TakeWhole, &whole, expectedSize, checksum, sink, context);
 }
 
 const wchar_t* UnpackFaultText(UnpackFault fault) {

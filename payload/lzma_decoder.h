@@ -23,6 +23,11 @@ enum class UnpackFault {
 // Takes each piece of extracted bytes, in order; false stops the unpacking.
 using UnpackSink = bool (*)(void* context, const uint8_t* data, size_t size);
 
+// Hands the next piece of the stream: sets `data` and returns its byte count; 0 when the
+// stream has no more. The first piece holds at least the header, unless the stream is
+// shorter.
+using UnpackSource = size_t (*)(void* context, const uint8_t** data);
+
 // Pieces handed to the sink hold at most this many bytes.
 constexpr size_t kUnpackPiece = 1024 * 1024;
 
@@ -33,6 +38,9 @@ constexpr size_t kUnpackPiece = 1024 * 1024;
 // `expectedSize` bytes in all; after a fault what it received is not to be used.
 UnpackFault UnpackLzma(const uint8_t* data, size_t size, uint64_t expectedSize, uint32_t checksum, UnpackSink sink,
                        void* context);
+// The same for a stream that comes in pieces from `source`.
+UnpackFault UnpackLzma(UnpackSource source, void* sourceContext, uint64_t expectedSize, uint32_t checksum,
+                       UnpackSink sink, void* context);
 
 // The fault in a few words, for a log line or a message: "data ends early".
 const wchar_t* UnpackFaultText(UnpackFault fault);

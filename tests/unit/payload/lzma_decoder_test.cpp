@@ -74,6 +74,29 @@ TEST(LzmaDecoder, UnpacksInPiecesThroughADictionarySmallerThanTheFile) {
     EXPECT_TRUE(received.bytes == data);
     EXPECT_LE(received.largestPiece, kUnpackPiece);
     EXPECT_LT(stream.size(), data.size() / 4);
+
+    // The same stream coming in pieces of 7 bytes after the header: the decoder waits for
+    // each piece, even in the middle of a symbol, and gives the same bytes.
+    struct Pieces {
+        const Bytes* stream;
+        size_t at = 0;
+    } pieces{&stream};
+    auto next = [](void* context, const uint8_t** piece) -> size_t {
+        auto* from = static_cast<Pieces*>(context);
+        size_t size = std::min(from->at == 0 ? kLzmaHeaderBytes : size_t{7}, from->stream->size() - from->at);
+        *piece = from->stream->data() + from->at;
+        from->at += size;
+        return size;
+    };
+    Received inPieces;
+    EXPECT_EQ(UnpackLzma(next, &pieces, data.size(), Crc32(0, data.data(), data.size()), Take, &inPieces),
+              UnpackFault::None);
+    EXPECT_TRUE(inPieces.bytes == data);
+    pieces.at = 0;
+    Received cut;
+    Bytes shorter(stream.begin(), stream.end() - 3);
+    pieces.stream = &shorter;
+    EXPECT_EQ(UnpackLzma(next, &pieces, data.size(), 0, Take, &cut), UnpackFault::Truncated);
 }
 
 Bytes With(Bytes stream, size_t at, uint8_t value) {
