@@ -42,6 +42,23 @@ bool Take(void* context, const uint8_t* data, size_t size) {
     return !received->refuse;
 }
 
+// The stream in pieces of `step` bytes after the header.
+struct Pieces {
+    const uint8_t* data;
+    size_t size;
+    size_t step;
+    size_t at = 0;
+};
+
+size_t NextPiece(void* context, const uint8_t** piece) {
+    auto* pieces = static_cast<Pieces*>(context);
+    size_t size = pieces->at == 0 ? gr::kLzmaHeaderBytes : pieces->step;
+    if (size > pieces->size - pieces->at) size = pieces->size - pieces->at;
+    *piece = pieces->data + pieces->at;
+    pieces->at += size;
+    return size;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -73,6 +90,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(received.bytes == 0);
     if (fault == gr::UnpackFault::None) Check(received.bytes == received.stated && received.crc == checksum);
     if (fault == gr::UnpackFault::Write) Check(received.refuse);
+    if (!received.refuse) {
+        Received inPieces;
+        inPieces.stated = received.stated;
+        Pieces pieces{stream.get(), length, static_cast<size_t>(flags >> 2) + 1};
+        Check(gr::UnpackLzma(NextPiece, &pieces, inPieces.stated, checksum, Take, &inPieces) == fault);
+        if (fault == gr::UnpackFault::None || fault == gr::UnpackFault::Checksum)
+            Check(inPieces.bytes == received.bytes && inPieces.crc == received.crc);
+    }
     if (fault == gr::UnpackFault::Checksum) {
         // Everything else held: the same stream with the checksum of what came out unpacks.
         Check(received.bytes == received.stated && received.crc != checksum);
