@@ -134,6 +134,13 @@ def main():
         signing = timed([sys.executable, REPO / "scripts" / "sign-package", "--cert",
                          harness.BUILD / "signing" / "cert.pem", "--key", harness.BUILD / "signing" / "key.pem", ours])
         sizes = {name: (WORK / f"{name}.exe").stat().st_size for name in commands}
+        print(f"\n{'package':<12} {'bytes':>13} {'of payload':>10} {'packing':>9}   "
+              f"(medians of {options.pack_repeat}; the solid one packed once)")
+        for name in commands:
+            print(f"{name:<12} {sizes[name]:13,} {sizes[name] / total:10.3f} "
+                  f"{statistics.median(packing[name]):8.2f}s")
+        print(f"signing ours: {signing:.2f} s; the tool's peak memory: {memory / MEGABYTE:.1f} MB", flush=True)
+        extraction.WORK.mkdir(parents=True, exist_ok=True)  # where the Wine runs' output goes
 
         os.environ.setdefault("GEARRACK_WINEPREFIX", str(WORK / "prefix64"))
         harness.start_wine()
@@ -154,12 +161,6 @@ def main():
         print(f"\ncompression benchmark FAILED: {problem}", file=sys.stderr)
         return 1
 
-    median = {name: statistics.median(values) for name, values in {**packing, **runs}.items() if name != "nsis-solid"}
-    print(f"\n{'package':<12} {'bytes':>13} {'of payload':>10} {'packing':>9}   "
-          f"(medians of {options.pack_repeat}; the solid one packed once)")
-    for name in commands:
-        print(f"{name:<12} {sizes[name]:13,} {sizes[name] / total:10.3f} {statistics.median(packing[name]):8.2f}s")
-    print(f"signing ours: {signing:.2f} s; the tool's peak memory: {memory / MEGABYTE:.1f} MB")
     print(f"silent run under Wine: ours {statistics.median(runs['gearrack']):.2f} s "
           f"(min {min(runs['gearrack']):.2f}, max {max(runs['gearrack']):.2f}), NSIS's "
           f"{statistics.median(runs['nsis']):.2f} s (min {min(runs['nsis']):.2f}, max {max(runs['nsis']):.2f})")
