@@ -77,11 +77,11 @@ TEST(WorkingFolder, WhatStandsAtAPathIsUsedOnlyWhenItLeadsNowhereElse) {
         ExistingFolder found{c.attributes, c.owner};
         EXPECT_EQ(ExistingFolderRefusal(found, user) == nullptr, c.used) << c.attributes << " " << c.owner;
     }
-    EXPECT_EQ(PayloadFileRefusal(0x20, 1), nullptr);
-    EXPECT_EQ(PayloadFileRefusal(0, 1), nullptr);
-    EXPECT_STREQ(PayloadFileRefusal(0x20 | kAttributeReparsePoint, 1), L"it is a link");
-    EXPECT_STREQ(PayloadFileRefusal(kAttributeDirectory, 1), L"it is a folder");
-    EXPECT_STREQ(PayloadFileRefusal(0x20, 2), L"it has other names");
+    // A folder of our own that another run holds is refused before anything in it is deleted.
+    ExistingFolder held{kAttributeDirectory, kAdministratorsSid, true};
+    EXPECT_STREQ(ExistingFolderRefusal(held, user), L"it is in use by another run");
+    held.owner = L"S-1-5-21-1-2-3-1002";
+    EXPECT_STREQ(ExistingFolderRefusal(held, user), L"it belongs to someone else");
 }
 
 TEST(WorkingFolder, OnlyPassingDeleteFailuresAreRetried) {
