@@ -116,7 +116,10 @@ bool ReadOpenedFacts(HANDLE file, const std::wstring& folderFinal, const std::ws
     BY_HANDLE_FILE_INFORMATION info;
     std::wstring opened = FinalPathOf(file);
     if (!::GetFileInformationByHandle(file, &info) || opened.empty()) return false;
-    facts.attributes = info.dwFileAttributes;
+    // The name's own attributes too: some systems (Wine) show a link to a folder as a
+    // reparse point only there, and open the folder it names.
+    DWORD named = ::GetFileAttributesW(path.c_str());
+    facts.attributes = info.dwFileAttributes | (named == INVALID_FILE_ATTRIBUTES ? 0 : named & FILE_ATTRIBUTE_REPARSE_POINT);
     facts.links = info.nNumberOfLinks;
     facts.atItsName = MatchesName(opened, folderFinal, name, path);
     return true;
@@ -134,6 +137,13 @@ CheckedFile OpenCheckedFile(const std::wstring& path, DWORD access, DWORD share,
         // Only ever a new file: whatever appears at the name meanwhile is not taken over.
         result.file.Reset(OpenAtName(path, access, share, CREATE_NEW));
         error = result.file ? 0 : ::GetLastError();
+        if (error == ERROR_FILE_EXISTS) {
+            // Missing when opened, yet there when created: a link whose target is missing
+            // (a dangling link, which Wine shows as nothing at all).
+            result.outcome = CheckedOutcome::Refused;
+            result.refusal = FileRefusal::Link;
+            return result;
+        }
     }
     if (!result.file) return NotOpened(path, error);
     OpenedFacts facts;

@@ -84,7 +84,8 @@ def test_a_log_name_that_is_a_link_is_a_usage_error_and_never_written(scratch, p
         log.symlink_to(target, target_is_directory=True)
     else:
         log.symlink_to(target)
-    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{windows_path(log)}"', cwd=scratch)
+    # Named through the link itself (windows_path would resolve it).
+    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{windows_path(scratch)}\\setup.log"', cwd=scratch)
     assert result.exit_code == USAGE_ERROR
     if planted == "link to a folder":
         assert list(target.iterdir()) == []
@@ -111,8 +112,8 @@ def test_a_log_in_a_linked_folder_is_written(scratch):
     real = scratch / "real"
     real.mkdir()
     (scratch / "linked").symlink_to(real, target_is_directory=True)
-    log = scratch / "linked" / "setup.log"
-    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{windows_path(log)}"', cwd=scratch)
+    log = f"{windows_path(scratch)}\\linked\\setup.log"  # through the link, unresolved
+    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{log}"', cwd=scratch)
     assert result.exit_code == 0
     assert any(line.startswith("Ended ") for line in read_log(real / "setup.log"))
 
