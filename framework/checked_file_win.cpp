@@ -163,6 +163,12 @@ CheckedFile OpenCheckedFile(const std::wstring& path, DWORD access, DWORD share,
     return result;
 }
 
+bool EmptyFile(HANDLE file) {
+    LARGE_INTEGER size;
+    if (::GetFileSizeEx(file, &size) && size.QuadPart == 0) return true;
+    return ::SetFilePointer(file, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER && ::SetEndOfFile(file);
+}
+
 bool FullPathOf(const std::wstring& typed, std::wstring& full) {
     wchar_t buffer[MAX_PATH];
     DWORD length = typed.empty() ? ::GetCurrentDirectoryW(MAX_PATH, buffer)

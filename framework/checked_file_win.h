@@ -36,6 +36,10 @@ enum class Creation {
 CheckedFile OpenCheckedFile(const std::wstring& path, DWORD access, DWORD share, Creation creation,
                             FileUse use = FileUse::Write);
 
+// Empties the file open at `file` (at its start), when it holds anything; false when it
+// cannot. An empty file, or a device that holds nothing, is left as it is.
+bool EmptyFile(HANDLE file);
+
 // The final path of an open file or folder, as the system resolved it ("\\?\C:\..."); empty
 // when it cannot be read.
 std::wstring FinalPathOf(HANDLE handle);

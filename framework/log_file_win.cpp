@@ -23,7 +23,7 @@ public:
         CheckedFile opened = OpenCheckedFile(path, append ? FILE_APPEND_DATA : GENERIC_WRITE, 0, Creation::CreateIfMissing);
         if (opened.outcome == CheckedOutcome::Refused) return LogOpening::Refused;
         if (opened.outcome != CheckedOutcome::Opened) return LogOpening::Failed;
-        if (!append && !::SetEndOfFile(opened.file.Get())) return LogOpening::Failed;
+        if (!append && !EmptyFile(opened.file.Get())) return LogOpening::Failed;
         file_ = std::move(opened.file);
         return LogOpening::Opened;
     }

@@ -39,7 +39,7 @@ void WriteInformation(const uint8_t* bytes, size_t length, const std::wstring& o
     if (opened.outcome == CheckedOutcome::Refused) {
         LogFormat(L"Refused file '%s': %s\n", outputPath, RefusalText(opened.refusal));
         error = ERROR_ACCESS_DENIED;
-    } else if (opened.outcome == CheckedOutcome::Opened && !::SetEndOfFile(opened.file.Get())) {
+    } else if (opened.outcome == CheckedOutcome::Opened && !EmptyFile(opened.file.Get())) {
         error = ::GetLastError();
         opened.file.Reset();
     }
@@ -50,10 +50,8 @@ void WriteInformation(const uint8_t* bytes, size_t length, const std::wstring& o
     }
     DWORD written = 0;
     int32_t count = static_cast<int32_t>(length);
-    if (::WriteFile(output.Get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length)
-        LogFormat(L"Written out embedded information %ld byts to file %s\r\n", count, outputPath);
-    else
-        LogFormat(L"Write fail for embedded information %ld byts to file %s\r\n", count, outputPath);
+    bool whole = ::WriteFile(output.Get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length;
+    LogText(InformationWrittenLine(whole, count, outputPath));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ FileHandle OpenPayloadFile(const std::wstring& path) {
         LogFormat(L"File '%s' cannot be made, error %u\n", path, static_cast<uint32_t>(opened.error));
         return FileHandle();
     }
-    if (!::SetEndOfFile(opened.file.Get())) return FileHandle();
+    if (!EmptyFile(opened.file.Get())) return FileHandle();
     return std::move(opened.file);
 }
 

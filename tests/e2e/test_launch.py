@@ -1,5 +1,9 @@
 """The wizard's launch, with the probe wizard in its place: what it receives, where it runs,
-what it may do to the log and its folder, and how its exit code comes back."""
+what it may do to the log and its folder, and how its exit code comes back.
+
+A change in launch/ must also run test_windows.py: the launch signals the wizard's first
+window, and only the splash's test there sees that signal end the splash (these tests see
+the wizard's end, not the splash); and the window iterators' tests in tests/win/launch."""
 
 import re
 import subprocess
