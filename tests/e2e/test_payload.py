@@ -124,6 +124,50 @@ def test_a_zero_guid_folder_left_with_files_starts_empty(scratch):
     assert (folder / "install.bin").read_bytes() == (SAMPLE_PAYLOAD / "install.bin").read_bytes()
 
 
+def test_the_removal_logs_each_entry_in_the_order_its_folders_search_gives_it(scratch):
+    folder = scratch / "root" / ZERO_GUID
+    for name in ("b", "a/y", "a/x/deep", "c"):
+        (folder / name).mkdir(parents=True, exist_ok=True)
+    for name in ("one.txt", "a/two.txt", "a/x/three.txt", "a/x/deep/four.txt", "c/five.txt", "six.txt"):
+        (folder / name).write_text(name)
+
+    def expected(path):  # depth first, each folder's entries in the order a search reads them:
+        lines = []        # by name, as NTFS and Wine give them
+        for entry in sorted(os.scandir(path), key=lambda entry: entry.name.upper()):
+            shown = windows_path(entry.path)
+            if entry.is_dir():
+                lines += [f"Deletion subfolder Folder of '{shown}'", *expected(entry.path), f"Remove Folder '{shown}'"]
+            else:
+                lines.append(f"Deletion file '{shown}'")
+        return lines
+
+    order = expected(folder)
+    result, lines, _ = extract(scratch)
+    assert result.exit_code == 0
+    removal = [line for line in lines if line.startswith(("Deletion ", "Remove Folder"))]
+    assert removal == order + [f"Remove Folder '{windows_path(folder)}'"]
+
+
+def test_a_folder_link_that_cannot_be_removed_is_logged_so(scratch):
+    # Wine shows a Unix link to a folder as a link but cannot remove it: the folder is
+    # refused, the link's target untouched, and the log does not claim the link went.
+    folder = scratch / "root" / ZERO_GUID
+    folder.mkdir(parents=True)
+    elsewhere = scratch / "elsewhere"
+    elsewhere.mkdir()
+    (elsewhere / "precious.txt").write_text("precious")
+    (folder / "linked").symlink_to(elsewhere, target_is_directory=True)
+    result, lines, _ = extract(scratch)
+    link = f"{windows_path(scratch)}\\root\\{ZERO_GUID}\\linked"
+    assert f"Deletion link '{link}'" in lines
+    if (folder / "linked").is_symlink():  # not removed: said so, and the folder refused
+        assert any(line.startswith(f"Link not removed '{link}', error ") for line in lines)
+        assert result.exit_code == FAILED
+    else:
+        assert not any(line.startswith("Link not removed") for line in lines)
+    assert (elsewhere / "precious.txt").read_text() == "precious"
+
+
 def test_a_zero_guid_folder_that_is_a_link_is_refused(scratch):
     elsewhere = scratch / "elsewhere"
     elsewhere.mkdir()
