@@ -105,12 +105,7 @@ bool MatchesName(const std::wstring& opened, const std::wstring& folderFinal, co
     return !longName.empty() && SameName(opened, ExpectedFinalPath(folderFinal, longName));
 }
 
-}  // namespace
-
-bool IsAtName(HANDLE file, const std::wstring& folderFinal, const std::wstring& name, const std::wstring& path) {
-    return MatchesName(FinalPathOf(file), folderFinal, name, path);
-}
-
+// The facts of an open handle for the refusal rule; false when they cannot be read.
 bool ReadOpenedFacts(HANDLE file, const std::wstring& folderFinal, const std::wstring& name,
                      const std::wstring& path, OpenedFacts& facts) {
     BY_HANDLE_FILE_INFORMATION info;
@@ -125,40 +120,56 @@ bool ReadOpenedFacts(HANDLE file, const std::wstring& folderFinal, const std::ws
     return true;
 }
 
+// Opens the existing file at the name or, when `creation` allows and it is missing, a new
+// one. A name missing when opened yet there when created is a link whose target is missing
+// (a dangling link, which Wine shows as nothing at all): `dangling`.
+FileHandle OpenOrCreate(const std::wstring& path, DWORD access, DWORD share, Creation creation, DWORD& error,
+                        bool& dangling) {
+    FileHandle file(OpenAtName(path, access, share, OPEN_EXISTING));
+    error = file ? 0 : ::GetLastError();
+    if (!file && error == ERROR_FILE_NOT_FOUND && creation == Creation::CreateIfMissing) {
+        // Only ever a new file: whatever appears at the name meanwhile is not taken over.
+        file.Reset(OpenAtName(path, access, share, CREATE_NEW));
+        error = file ? 0 : ::GetLastError();
+        dangling = error == ERROR_FILE_EXISTS;
+    }
+    return file;
+}
+
+CheckedFile RefusedFor(FileRefusal refusal) {
+    CheckedFile result;
+    result.outcome = CheckedOutcome::Refused;
+    result.refusal = refusal;
+    return result;
+}
+
+}  // namespace
+
+bool IsAtName(HANDLE file, const std::wstring& folderFinal, const std::wstring& name, const std::wstring& path) {
+    return MatchesName(FinalPathOf(file), folderFinal, name, path);
+}
+
 CheckedFile OpenCheckedFile(const std::wstring& path, DWORD access, DWORD share, Creation creation, FileUse use) {
     std::wstring folder, name;
     if (!SplitFolderAndName(path, folder, name)) return FailedWith(ERROR_INVALID_NAME);
     std::wstring folderFinal = FolderFinalPath(folder);
     if (folderFinal.empty()) return FailedWith(::GetLastError());
-    CheckedFile result;
-    result.file.Reset(OpenAtName(path, access, share, OPEN_EXISTING));
-    DWORD error = result.file ? 0 : ::GetLastError();
-    if (!result.file && error == ERROR_FILE_NOT_FOUND && creation == Creation::CreateIfMissing) {
-        // Only ever a new file: whatever appears at the name meanwhile is not taken over.
-        result.file.Reset(OpenAtName(path, access, share, CREATE_NEW));
-        error = result.file ? 0 : ::GetLastError();
-        if (error == ERROR_FILE_EXISTS) {
-            // Missing when opened, yet there when created: a link whose target is missing
-            // (a dangling link, which Wine shows as nothing at all).
-            result.outcome = CheckedOutcome::Refused;
-            result.refusal = FileRefusal::Link;
-            return result;
-        }
-    }
-    if (!result.file) return NotOpened(path, error);
+    DWORD error = 0;
+    bool dangling = false;
+    FileHandle file = OpenOrCreate(path, access, share, creation, error, dangling);
+    if (dangling) return RefusedFor(FileRefusal::Link);
+    if (!file) return NotOpened(path, error);
     OpenedFacts facts;
-    if (!ReadOpenedFacts(result.file.Get(), folderFinal, name, path, facts)) return FailedWith(::GetLastError());
-    result.refusal = RefusalOf(facts, use);
-    if (result.refusal == FileRefusal::Folder) {
+    if (!ReadOpenedFacts(file.Get(), folderFinal, name, path, facts)) return FailedWith(::GetLastError());
+    FileRefusal refusal = RefusalOf(facts, use);
+    if (refusal == FileRefusal::Folder) {
         CheckedFile atFolder = FailedWith(ERROR_DIRECTORY);
         atFolder.refusal = FileRefusal::Folder;
         return atFolder;
     }
-    if (result.refusal != FileRefusal::None) {
-        result.file.Reset();
-        result.outcome = CheckedOutcome::Refused;
-        return result;
-    }
+    if (refusal != FileRefusal::None) return RefusedFor(refusal);  // closed untouched
+    CheckedFile result;
+    result.file = std::move(file);
     result.outcome = CheckedOutcome::Opened;
     return result;
 }

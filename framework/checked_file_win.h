@@ -52,10 +52,6 @@ std::wstring FolderFinalPath(const std::wstring& folder);
 // `folderFinal`.
 bool IsAtName(HANDLE file, const std::wstring& folderFinal, const std::wstring& name, const std::wstring& path);
 
-// The facts of an open handle for the refusal rule; false when they cannot be read.
-bool ReadOpenedFacts(HANDLE file, const std::wstring& folderFinal, const std::wstring& name,
-                     const std::wstring& path, OpenedFacts& facts);
-
 // The full path of `typed` within the classic path limit (MAX_PATH, terminator included),
 // against the current folder; an empty path is the current folder. A path that does not
 // fit is refused, never cut: false.

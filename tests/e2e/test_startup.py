@@ -107,15 +107,18 @@ def test_a_log_path_that_is_a_folder_is_not_opened_and_the_run_goes_on(scratch, 
     assert list((scratch / "folder").iterdir()) == []
 
 
-def test_a_log_in_a_linked_folder_is_written(scratch):
-    # A link above the log's name is the administrator's own choice (a redirected folder).
-    real = scratch / "real"
-    real.mkdir()
-    (scratch / "linked").symlink_to(real, target_is_directory=True)
-    log = f"{windows_path(scratch)}\\linked\\setup.log"  # through the link, unresolved
+@pytest.mark.parametrize("typed, written", [
+    ("linked\\setup.log", "real/setup.log"),  # a link above the name: the administrator's own choice
+    ("SETUP.LOG", "Setup.Log"),                # names compared as Windows compares them
+])
+def test_a_log_named_through_a_linked_folder_or_in_another_letter_case_is_written(scratch, typed, written):
+    (scratch / "real").mkdir()
+    (scratch / "linked").symlink_to(scratch / "real", target_is_directory=True)
+    (scratch / "Setup.Log").write_text("old")
+    log = f"{windows_path(scratch)}\\{typed}"  # unresolved: windows_path would resolve the link
     result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{log}"', cwd=scratch)
     assert result.exit_code == 0
-    assert any(line.startswith("Ended ") for line in read_log(real / "setup.log"))
+    assert any(line.startswith("Ended ") for line in read_log(scratch / written))
 
 
 @pytest.mark.parametrize("flag, removed, passed_on", [
