@@ -41,7 +41,7 @@ uint32_t CGearRackInstallerApp::ProcessOptions() {
     ParseCommandLine(info, FullCommandLine());
 
     OptionFacts facts;
-    facts.administratorRequired = settings_.administratorRequired;
+    facts.administratorRequired = settings_.AdministratorRequired();
     if (facts.administratorRequired)
         facts.systemDrive = EnvironmentVariable(L"SystemDrive");
     else

@@ -7,8 +7,6 @@
 namespace gr::pack {
 namespace {
 
-constexpr uint32_t kManifestResource = 101;
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view text) {
@@ -112,7 +110,7 @@ bool Reader::TestShape(std::string_view key, size_t line) {
 }
 
 void Reader::Setting(size_t index, std::string_view value, size_t line) {
-    const SettingKey& setting = kSettings[index];
+    const PackageSetting& setting = kSettings[index];
     if (!Once(setting.key, line)) return;
     value = Trim(value);
     std::wstring text;
@@ -161,7 +159,7 @@ bool Reader::Id(std::string_view text, size_t line, uint32_t& id) {
         return false;
     }
     id = static_cast<uint32_t>(value);
-    if (id == kManifestResource) {
+    if (id == kManifestId) {
         Refuse(line, "id 101 is the manifest's");
         return false;
     }

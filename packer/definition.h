@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "res/resource_ids.h"
+#include "package/format.h"
 
 namespace gr::pack {
 
@@ -25,30 +25,6 @@ struct Refusal {
     std::string message;
     std::string Text() const;
 };
-
-enum class SettingKind { Text, Megabytes, Level, Flag };
-
-struct SettingKey {
-    const char* key;
-    uint32_t entry;  // string-table entry
-    const char* shipped;
-    SettingKind kind;
-};
-
-inline constexpr std::array<SettingKey, 12> kSettings = {{
-    {"processor", IDS_PROCESSOR_TYPE, "AnyCPU", SettingKind::Text},
-    {"product", IDS_PRODUCT_NAME, "Oakcrest", SettingKind::Text},
-    {"required-space", IDS_REQUIRED_SPACE, "500", SettingKind::Megabytes},
-    {"dotnet-2.0", IDS_FRAMEWORK_LEVEL_FIRST, "0", SettingKind::Level},
-    {"dotnet-3.0", IDS_FRAMEWORK_LEVEL_FIRST + 1, "0", SettingKind::Level},
-    {"dotnet-3.5", IDS_FRAMEWORK_LEVEL_FIRST + 2, "0", SettingKind::Level},
-    {"dotnet-4.0-client", IDS_FRAMEWORK_LEVEL_FIRST + 3, "0", SettingKind::Level},
-    {"dotnet-4.0-full", IDS_FRAMEWORK_LEVEL_FIRST + 4, "0", SettingKind::Level},
-    {"dotnet-4.5-client", IDS_FRAMEWORK_LEVEL_FIRST + 5, "0", SettingKind::Level},
-    {"dotnet-4.5-full", IDS_FRAMEWORK_LEVEL_FIRST + 6, "0", SettingKind::Level},
-    {"administrator", IDS_ADMIN_REQUIRED, "1", SettingKind::Flag},
-    {"program-name", IDS_PROGRAM_NAME, "Zava", SettingKind::Text},
-}};
 
 // A payload file (id and name set) or, in test packages, a payload resource without a
 // manifest record (`name` empty; `resourceName` set for one with a string name).

@@ -101,7 +101,7 @@ void Builder::AddPayload() {
     if (definition_.manifest) {
         std::string manifest = ManifestText(definition_, sizes_);
         resources.Put(
-            {type, ResourceKey::Id(101), language, 0, ResourceData::Held(Bytes(manifest.begin(), manifest.end()))});
+            {type, ResourceKey::Id(kManifestId), language, 0, ResourceData::Held(Bytes(manifest.begin(), manifest.end()))});
     }
     for (size_t i = 0; i < definition_.files.size(); ++i) {
         const PayloadFile& file = definition_.files[i];

@@ -72,7 +72,7 @@ std::wstring ManifestOf(const Resource& manifest, bool& read) {
 bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::string& error) {
     if (!ReadProgramFile(path, contents.program, error)) return false;
     const ResourceList& resources = contents.program.resources;
-    for (const SettingKey& setting : kSettings) contents.settings.push_back(FindString(resources, setting.entry));
+    for (const PackageSetting& setting : kSettings) contents.settings.push_back(FindString(resources, setting.entry));
     ManifestMap manifest;
     if (const Resource* found = resources.Find(PayloadType(), ResourceKey::Id(kManifestId))) {
         bool read = false;

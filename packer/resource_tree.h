@@ -18,7 +18,6 @@ constexpr uint32_t kTypeBitmap = 2;
 constexpr uint32_t kTypeString = 6;
 constexpr uint32_t kTypeGroupIcon = 14;
 constexpr uint32_t kTypeVersion = 16;
-constexpr wchar_t kPayloadType[] = L"TOOLKIT";
 constexpr uint64_t kLargestLoaded = 16 * 1024 * 1024;
 
 // A resource type or name: an integer id, or a string (stored in capitals, as resource

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace gr {
+#include "package/format.h"
 
-constexpr uint32_t kManifestId = 101;
+namespace gr {
 
 // One manifest record.
 struct CResourceFile {
