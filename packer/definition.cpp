@@ -2,7 +2,8 @@
 
 #include "base/text.h"
 #include "packer/utf.h"
-#include "payload/manifest.h"
+#include "package/manifest.h"
+#include "package/names.h"
 
 namespace gr::pack {
 namespace {
@@ -45,7 +46,7 @@ std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"
 // Characters a Windows file name cannot hold; "*" also separates the manifest's fields.
 bool HasForbiddenCharacter(std::wstring_view name) {
     for (wchar_t c : name)
-        if (c < 0x20 || c == L'<' || c == L'>' || c == L'"' || c == L'|' || c == L'?' || c == L'*') return true;
+        if (IsForbiddenNameCharacter(c)) return true;
     return false;
 }
 
@@ -219,7 +220,7 @@ void Reader::Manifest(std::string_view key, std::string_view rest, size_t line) 
         int64_t id = 0, size = 0;
         if (!ParseNumber(idText, 0, 65535, id) || !ParseNumber(Trim(rest), -0x7FFFFFFF - 1, 0x7FFFFFFF, size))
             return Refuse(line, "manifest-size needs an id and a size");
-        definition_.statedSizes[static_cast<uint32_t>(id)] = std::string(Trim(rest));
+        definition_.statedSizes[static_cast<uint32_t>(id)] = static_cast<int32_t>(size);
     } else {
         definition_.manifestExtra = std::string(rest);
     }
@@ -297,15 +298,16 @@ void ReadDefinition(const fs::path& path, std::string_view text, const ReadOptio
 }
 
 std::string ManifestText(const Definition& definition, const std::vector<uint64_t>& sizes) {
-    std::string text;
+    std::vector<CResourceFile> records;
     for (size_t i = 0; i < definition.files.size(); ++i) {
         const PayloadFile& file = definition.files[i];
         if (!file.inManifest) continue;
         auto stated = definition.statedSizes.find(file.id);
-        if (!text.empty()) text += '*';
-        text += std::to_string(file.id) + '*' + EncodeUtf8(file.name) + '*' +
-                (stated != definition.statedSizes.end() ? stated->second : std::to_string(sizes[i]));
+        // The payload is at most 2 GB in all, so a file's size fits.
+        int32_t size = stated != definition.statedSizes.end() ? stated->second : static_cast<int32_t>(sizes[i]);
+        records.push_back({file.id, size, file.name});
     }
+    std::string text = EncodeUtf8(WriteManifest(records));
     if (!definition.manifestExtra.empty()) text += '*' + definition.manifestExtra;
     return text;
 }

@@ -50,7 +50,7 @@ struct Definition {
     std::optional<Picture> icon, splash, banner;
     // Shapes only the tool's own tests give a package.
     bool manifest = true;
-    std::map<uint32_t, std::string> statedSizes;  // id -> size the manifest states
+    std::map<uint32_t, int32_t> statedSizes;      // id -> size the manifest states
     std::string manifestExtra;                    // raw text after the last record
 };
 

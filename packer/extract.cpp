@@ -6,7 +6,8 @@
 #include "packer/package_contents.h"
 #include "packer/utf.h"
 #include "packer/verbs.h"
-#include "payload/manifest.h"
+#include "package/manifest.h"
+#include "package/names.h"
 
 namespace gr::pack {
 namespace {

@@ -4,7 +4,7 @@
 #include "packer/signer.h"
 #include "packer/string_table.h"
 #include "payload/embedded_info.h"
-#include "payload/manifest.h"
+#include "package/manifest.h"
 
 namespace gr::pack {
 

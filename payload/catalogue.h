@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/result_codes.h"
-#include "payload/manifest.h"
+#include "package/manifest.h"
 
 namespace gr {
 

@@ -7,6 +7,7 @@
 #include "framework/handles_win.h"
 #include "framework/resource_win.h"
 #include "package/format.h"
+#include "package/names.h"
 #include "payload/payload_file_win.h"
 #include "payload/working_folder.h"
 
