@@ -1,5 +1,7 @@
 #include "packer/definition.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "packer/utf.h"
 #include "package/manifest.h"
@@ -84,6 +86,7 @@ private:
     void ExtraResource(std::string_view key, std::string_view rest, size_t line);
     void PictureLine(std::optional<Picture>& picture, std::string_view key, std::string_view rest, size_t line);
     void Manifest(std::string_view key, std::string_view rest, size_t line);
+    void SigningLine(std::string_view key, std::string_view rest);
 
     const fs::path& path_;
     const ReadOptions& options_;
@@ -137,6 +140,12 @@ bool Reader::Source(std::string_view text, size_t line, fs::path& source) {
     if (text.empty()) {
         Refuse(line, "a file is missing");
         return false;
+    }
+    if (text[0] == '@' && options_.anyInput) {
+        std::vector<std::string>& names = definition_.inputNames;
+        if (std::find(names.begin(), names.end(), text.substr(1)) == names.end()) names.emplace_back(text.substr(1));
+        source.clear();
+        return true;
     }
     if (text[0] == '@') {
         auto found = options_.inputs.find(std::string(text.substr(1)));
@@ -226,6 +235,19 @@ void Reader::Manifest(std::string_view key, std::string_view rest, size_t line) 
     }
 }
 
+// For our build's signing step, which reads them from the tool (gearrack-pack needs): any
+// "signing" other than "off" leaves the package signed; the program name is the rest of
+// the line, the link its first field.
+void Reader::SigningLine(std::string_view key, std::string_view rest) {
+    Signing& signing = definition_.signing;
+    if (key == "signing")
+        signing.sign = Trim(rest) != "off";
+    else if (key == "signing-program")
+        signing.program = std::string(Trim(rest));
+    else
+        signing.link = std::string(TakeField(rest));
+}
+
 void Reader::Line(size_t number, std::string_view text) {
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
     std::string_view rest = text;
@@ -238,8 +260,7 @@ void Reader::Line(size_t number, std::string_view text) {
     if (key == "icon") return PictureLine(definition_.icon, key, rest, number);
     if (key == "splash") return PictureLine(definition_.splash, key, rest, number);
     if (key == "banner") return PictureLine(definition_.banner, key, rest, number);
-    // Read by the signing step, not here.
-    if (key == "signing" || key == "signing-program" || key == "signing-link") return;
+    if (key == "signing" || key == "signing-program" || key == "signing-link") return SigningLine(key, rest);
     if (key == "manifest" || key == "manifest-size" || key == "manifest-extra") return Manifest(key, rest, number);
     if (key == "resource" || key == "named-resource") {
         if (TestShape(key, number)) ExtraResource(key, rest, number);

@@ -42,12 +42,22 @@ struct Picture {
     size_t line = 0;
 };
 
+// What our own build's signing step puts into the signature; never packed.
+struct Signing {
+    bool sign = true;      // false with "signing off"
+    std::string program;   // "signing-program": the program name the signature carries
+    std::string link;      // "signing-link": its more-information link
+};
+
 struct Definition {
     fs::path path;
     // Each setting's text (shipped unless given); empty when "@none" leaves it out.
     std::array<std::wstring, kSettings.size()> settings;
     std::vector<PayloadFile> files;
     std::optional<Picture> icon, splash, banner;
+    Signing signing;
+    // The "@name" sources, in the order first given, when ReadOptions::anyInput is set.
+    std::vector<std::string> inputNames;
     // Shapes only the tool's own tests give a package.
     bool manifest = true;
     std::map<uint32_t, int32_t> statedSizes;      // id -> size the manifest states
@@ -57,6 +67,7 @@ struct Definition {
 struct ReadOptions {
     bool allowTestShapes = false;
     std::map<std::string, fs::path> inputs;  // "@name" sources, from --with name=PATH
+    bool anyInput = false;  // take every "@name" source, listing it in inputNames (no path)
 };
 
 // Reads the definition `text` (of the file `path`; sources are relative to its folder).

@@ -9,24 +9,6 @@
 namespace gr::pack {
 namespace {
 
-std::string JsonText(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 std::string Utf8(std::wstring_view text) { return EncodeUtf8(text); }
 
 // Bytes shown as text: their printable ASCII, anything else as a dot.

@@ -94,6 +94,41 @@ TEST(PackerDefinition, WhatIsReadFromAGoodDefinition) {
     EXPECT_EQ(ManifestText(definition, {227720, 2951504}), "104*Setup Tool.exe*227720*102*sub\\install.bin*2951504");
 }
 
+// What the build reads through the tool: the signing keys, and the "@name" programs, which
+// are then no refusal.
+TEST(PackerDefinition, SigningAndTheBuildsOwnPrograms) {
+    struct Case {
+        const char* text;
+        bool sign;
+        const char* program;
+        const char* link;
+    };
+    const Case cases[] = {
+        {"", true, "", ""},
+        {"signing off \r\nsigning-program  Zava Studio \nsigning-link https://a.example/x y", false, "Zava Studio",
+         "https://a.example/x"},
+        {"  signing  off", false, "", ""},
+        {"signing on\nsigning-program A\nsigning-program B", true, "B", ""},
+    };
+    for (const Case& c : cases) {
+        Definition definition;
+        ASSERT_TRUE(Read(c.text, definition).empty()) << c.text;
+        EXPECT_EQ(definition.signing.sign, c.sign) << c.text;
+        EXPECT_EQ(definition.signing.program, c.program) << c.text;
+        EXPECT_EQ(definition.signing.link, c.link) << c.text;
+    }
+    ReadOptions options;
+    options.anyInput = true;
+    Definition definition;
+    std::vector<Refusal> refusals;
+    ReadDefinition(kPath, "file 104 @probe a.exe\nfile 105 @probe b.exe\nsplash @art\nfile 106 c c", options,
+                   definition, refusals);
+    ASSERT_TRUE(refusals.empty()) << refusals[0].Text();
+    EXPECT_EQ(definition.inputNames, (std::vector<std::string>{"probe", "art"}));
+    EXPECT_TRUE(definition.files[0].source.empty());
+    EXPECT_EQ(definition.files[2].source, fs::path("/team/c"));
+}
+
 TEST(PackerDefinition, TestShapesBendTheManifest) {
     Definition definition;
     ASSERT_TRUE(Read("file 103 a a.txt\nmanifest-size 103 12\nmanifest-extra 107*ghost.txt*5\nresource 300 b",
