@@ -48,6 +48,7 @@ bool CGearRackInstallerApp::InitInstance() {
 
 // Start-up: the options pass and the checks, in order; the first failure stops it.
 uint32_t CGearRackInstallerApp::StartUp() {
+    ReadCommandLine();
     uint32_t result = ProcessOptions();
     if (result != 0) return result;
     LogFormat(L"Started %ld\n", static_cast<int32_t>(::GetTickCount()));
@@ -92,7 +93,8 @@ uint32_t CGearRackInstallerApp::CheckPrerequisites() {
     if (settings_.AdministratorRequired() && !IsUserAdministrator()) return kNotAdministrator;
     if (!CheckFrameworkRequirement(settings_.FrameworkLevels(), state.requiredFramework)) return kFrameworkMissing;
     if (!CheckInstallerEngine()) return kInstallerEngineTooOld;
-    if (!CheckDiskSpace(settings_.RequiredMegabytes(), state.workingFolderRoot, state.freeSpace)) return kNotEnoughSpace;
+    if (!CheckDiskSpace(settings_.RequiredMegabytes(), state.workingFolderRoot, state.freeSpace))
+        return kNotEnoughSpace;
     return 0;
 }
 

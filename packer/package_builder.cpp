@@ -100,8 +100,8 @@ void Builder::AddPayload() {
     const ResourceKey type = ResourceKey::Name(kPayloadType);
     if (definition_.manifest) {
         std::string manifest = ManifestText(definition_, sizes_);
-        resources.Put(
-            {type, ResourceKey::Id(kManifestId), language, 0, ResourceData::Held(Bytes(manifest.begin(), manifest.end()))});
+        resources.Put({type, ResourceKey::Id(kManifestId), language, 0,
+                       ResourceData::Held(Bytes(manifest.begin(), manifest.end()))});
     }
     for (size_t i = 0; i < definition_.files.size(); ++i) {
         const PayloadFile& file = definition_.files[i];
