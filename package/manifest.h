@@ -1,4 +1,4 @@
-// The package manifest: resource TOOLKIT 101, a text of "*"-separated fields read three at
+// The package manifest: the payload resource kManifestId (package/format.h), a text of "*"-separated fields read three at
 // a time as records of id, file name and size. The tool writes it and the program reads it,
 // both through this file.
 #pragma once

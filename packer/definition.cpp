@@ -170,7 +170,7 @@ bool Reader::Id(std::string_view text, size_t line, uint32_t& id) {
     }
     id = static_cast<uint32_t>(value);
     if (id == kManifestId) {
-        Refuse(line, "id 101 is the manifest's");
+        Refuse(line, "id " + std::to_string(kManifestId) + " is the manifest's");
         return false;
     }
     auto [at, added] = ids_.emplace(id, line);

@@ -75,7 +75,7 @@ struct ReadOptions {
 void ReadDefinition(const fs::path& path, std::string_view text, const ReadOptions& options, Definition& definition,
                     std::vector<Refusal>& refusals);
 
-// The manifest (resource TOOLKIT 101) for `definition`, with each payload file's size.
+// The manifest (payload resource kManifestId) for `definition`, with each payload file's size.
 std::string ManifestText(const Definition& definition, const std::vector<uint64_t>& sizes);
 
 // Whether every .NET version is excluded (every level negative): no machine can run it.

@@ -41,7 +41,7 @@ bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::s
 // record). False with `error` when there is no payload or its manifest cannot be read.
 bool PayloadCatalogue(const PackageContents& contents, ResourceCatalogue& catalogue, std::string& error);
 
-// The payload resources' type, "TOOLKIT".
+// The payload resources' type, kPayloadType.
 const ResourceKey& PayloadType();
 
 // The manifest's text as the program reads it.

@@ -30,7 +30,7 @@ struct ResourceKey {
     static ResourceKey Name(std::wstring_view name);
     bool IsName() const { return !name.empty(); }
     bool operator==(const ResourceKey& other) const { return id == other.id && name == other.name; }
-    std::string Text() const;  // "TOOLKIT", "101"
+    std::string Text() const;  // the name, or the id in decimal
 };
 
 // Resource directories list string keys first, in order of their UTF-16 code units, then ids
