@@ -6,6 +6,7 @@
 #include "base/long_path.h"
 #include "framework/checked_file_win.h"
 #include "framework/handles_win.h"
+#include "package/names.h"
 #include "payload/removal.h"
 #include "payload/working_folder.h"
 
