@@ -42,12 +42,14 @@ bool CGearRackInstallerApp::InitInstance() {
     // A refused start-up, a run that could not be set up or waited for, must not end the
     // process with 0: the result is the exit code's source.
     state.runResult = result;
+    LogText(RestartNotice(result, state.wizardExitCode));
     if (NeedsReport(result, state.wizardExitCode)) ReportFailure(result);
     return false;
 }
 
 // Start-up: the options pass and the checks, in order; the first failure stops it.
 uint32_t CGearRackInstallerApp::StartUp() {
+    ReadCommandLine();
     uint32_t result = ProcessOptions();
     if (result != 0) return result;
     LogFormat(L"Started %ld\n", static_cast<int32_t>(::GetTickCount()));
@@ -83,17 +85,16 @@ bool CGearRackInstallerApp::AskToRunUnverified(const std::wstring& verification)
 
 // Logs the signer and takes the program name the signature gives, for the wizard.
 void CGearRackInstallerApp::LogSignerDetails() {
-    state.programName = settings_.programName;
+    state.programName = settings_.Text(Setting::ProgramName);
     gr::LogSignerDetails(GetOwnModulePath(), state.programName);
 }
 
 // The machine's prerequisites, in order; the first one missing stops start-up.
 uint32_t CGearRackInstallerApp::CheckPrerequisites() {
-    if (settings_.administratorRequired && !IsUserAdministrator()) return kNotAdministrator;
-    if (!CheckFrameworkRequirement(settings_.frameworkLevels, state.requiredFramework)) return kFrameworkMissing;
+    if (settings_.AdministratorRequired() && !IsUserAdministrator()) return kNotAdministrator;
+    if (!CheckFrameworkRequirement(settings_.FrameworkLevels(), state.requiredFramework)) return kFrameworkMissing;
     if (!CheckInstallerEngine()) return kInstallerEngineTooOld;
-    if (!CheckDiskSpace(settings_.requiredMegabytes, state.workingFolderRoot, state.freeSpace)) return kNotEnoughSpace;
-    return 0;
+    return CheckDiskSpace(settings_.RequiredMegabytes(), state.workingFolderRoot, state.freeSpace);
 }
 
 // The run: the worker does the work while this thread pumps messages and waits.

@@ -1,8 +1,9 @@
-// The options pass as the application runs it: the machine facts it needs, then the
-// outcome applied to the installer state and the log.
+// The options as the application reads them, once, with the machine facts they need; and
+// each options pass, which applies them to the installer state and the log.
 #include "app/installer_app_win.h"
 #include "app/options.h"
 #include "base/log.h"
+#include "framework/checked_file_win.h"
 
 namespace gr {
 namespace {
@@ -22,39 +23,30 @@ std::wstring TempPath() {
     return (length == 0 || length >= kVariableBuffer) ? std::wstring() : std::wstring(buffer, length);
 }
 
-// The full path of a typed path within the program's path limit (MAX_PATH with its
-// terminator); an empty path is the current directory. A path that does not fit is
-// refused, never cut.
-bool FullPathOf(const std::wstring& typed, std::wstring& full) {
-    wchar_t buffer[MAX_PATH];
-    DWORD length = typed.empty() ? ::GetCurrentDirectoryW(MAX_PATH, buffer)
-                                 : ::GetFullPathNameW(typed.c_str(), MAX_PATH, buffer, nullptr);
-    if (length == 0 || length >= MAX_PATH) return false;
-    full.assign(buffer, length);
-    return true;
-}
-
 }  // namespace
 
-uint32_t CGearRackInstallerApp::ProcessOptions() {
-    CCommandLineInfoEx info;
-    ParseCommandLine(info, FullCommandLine());
-
+void CGearRackInstallerApp::ReadCommandLine() {
+    ParseCommandLine(commandLine_, FullCommandLine());
     OptionFacts facts;
-    facts.administratorRequired = settings_.administratorRequired;
+    facts.administratorRequired = settings_.AdministratorRequired();
     if (facts.administratorRequired)
         facts.systemDrive = EnvironmentVariable(L"SystemDrive");
     else
         facts.tempPath = TempPath();
+    options_ = ReadOptions(commandLine_, facts, FullPathOf);
+}
 
-    OptionsOutcome outcome = EvaluateOptions(info, facts, FullPathOf, state.programName);
+uint32_t CGearRackInstallerApp::ProcessOptions() {
+    OptionsOutcome outcome = ComposeOptionsPass(commandLine_, options_, state.programName);
     state.silent = outcome.silent;
     state.zeroGuid = outcome.zeroGuid;
     state.removeFolder = outcome.removeFolder;
     state.runWizard = outcome.runWizard;
     state.workingFolderRoot = outcome.workingFolderRoot;
     state.wizardArguments = outcome.wizardArguments;
-    // A log name that is a link or a folder is a usage error; no log is written then.
+    // A log name that is a link or a file with other names is a usage error; no log is
+    // written then. A folder, or a name that cannot be opened, merely leaves the run
+    // without a log.
     bool refused = !outcome.logPath.empty() && OpenLog(outcome.logPath) == LogOpening::Refused;
     for (const std::wstring& line : outcome.logLines) LogText(line);
     return refused ? kUsageError : outcome.result;

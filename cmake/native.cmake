@@ -5,6 +5,7 @@ option(GEARRACK_FUZZ "Build the fuzz targets instead of the unit tests (needs cl
 include(cmake/lzma.cmake)
 if(GEARRACK_FUZZ)
     target_compile_options(gearrack_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+    add_subdirectory(packer)
     add_subdirectory(tests/fuzz)
     return()
 endif()

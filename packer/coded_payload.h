@@ -8,7 +8,7 @@
 #include "packer/resource_tree.h"
 #include "payload/catalogue.h"
 #include "payload/lzma_decoder.h"
-#include "payload/payload_coding.h"
+#include "payload/coding_table.h"
 
 namespace gr::pack {
 

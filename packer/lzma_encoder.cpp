@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "payload/payload_coding.h"
+#include "package/coding.h"
 
 extern "C" {
 #include <LzmaEnc.h>

@@ -4,6 +4,7 @@
 //   gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]... [--quiet]
 //   gearrack-pack inspect PACKAGE.exe [--json]
 //   gearrack-pack extract PACKAGE.exe FOLDER
+//   gearrack-pack needs DEFINITION [--allow-test-shapes]
 //
 // Exit codes: 0 done, 1 refused or failed (each reason one line on standard error),
 // 2 the command line is wrong.
@@ -25,10 +26,12 @@ constexpr char kUsage[] =
     "usage: gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]... [--quiet]\n"
     "       gearrack-pack inspect PACKAGE.exe [--json]\n"
     "       gearrack-pack extract PACKAGE.exe FOLDER\n"
+    "       gearrack-pack needs DEFINITION\n"
     "build writes a package: the program (by default the one beside this tool) with the\n"
     "definition's settings, payload and pictures; a file written @NAME in the definition is\n"
     "the PATH given by --with NAME=PATH. Sign the package after building it. A build that\n"
-    "compresses shows its progress on a terminal; --quiet shows none.\n";
+    "compresses shows its progress on a terminal; --quiet shows none.\n"
+    "needs prints, as JSON, the files a definition names, its @NAME programs and its signing.\n";
 
 int Usage(const char* problem) {
     if (problem != nullptr) std::fprintf(stderr, "gearrack-pack: %s\n", problem);
@@ -92,6 +95,11 @@ int Run(int count, char** values) {
     if (verb == "extract") {
         if (arguments.size() != 2) return Usage("extract takes PACKAGE.exe FOLDER");
         return ExtractPackage(ArgumentPath(arguments[0]), ArgumentPath(arguments[1]));
+    }
+    if (verb == "needs") {
+        bool shapes = arguments.size() == 2 && std::strcmp(arguments[1], "--allow-test-shapes") == 0;
+        if (arguments.size() != 1 && !shapes) return Usage("needs takes DEFINITION");
+        return PrintNeeds(ArgumentPath(arguments[0]), shapes);
     }
     return Usage(("unknown verb: " + std::string(verb)).c_str());
 }

@@ -15,7 +15,7 @@
 #include "packer/output_file.h"
 #include "packer/progress.h"
 #include "packer/resource_tree.h"
-#include "payload/payload_coding.h"
+#include "package/coding.h"
 
 namespace gr::pack {
 

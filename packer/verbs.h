@@ -1,4 +1,5 @@
-// The tool's verbs besides build: looking into a package and writing out its payload.
+// The tool's verbs besides build: looking into a package, writing out its payload, and
+// telling a build what a definition needs.
 #pragma once
 
 #include <filesystem>
@@ -9,5 +10,10 @@ namespace gr::pack {
 int InspectPackage(const std::filesystem::path& package, bool json);
 // Writes the payload of `package` into `folder` as the program would, with its refusals.
 int ExtractPackage(const std::filesystem::path& package, const std::filesystem::path& folder);
+// Prints, as JSON, what building `definition` needs: the files it names ("inputs"), the
+// names of the build's own programs it names as "@name" ("programs", each to be given with
+// --with name=PATH) and what the signing step puts into the signature ("signing": "sign",
+// "program", "link"). Refuses, as build would, a definition that cannot be packed.
+int PrintNeeds(const std::filesystem::path& definition, bool allowTestShapes);
 
 }  // namespace gr::pack

@@ -6,7 +6,9 @@
 #include "framework/ansi_win.h"
 #include "framework/handles_win.h"
 #include "framework/resource_win.h"
-#include "payload/payload_coding.h"
+#include "package/coding.h"
+#include "package/format.h"
+#include "package/names.h"
 #include "payload/payload_file_win.h"
 #include "payload/unpack_win.h"
 #include "payload/working_folder.h"
@@ -14,7 +16,6 @@
 namespace gr {
 namespace {
 
-constexpr wchar_t kPayloadType[] = L"TOOLKIT";
 // Windows can refuse one very large write, so big files go out in pieces of this size,
 // each straight from the resource's memory.
 constexpr size_t kWritePiece = 1024 * 1024;
@@ -97,7 +98,7 @@ uint32_t ExtractFile(const CResource& resource, const std::wstring& folder) {
         LogFormat(L"Refused file name '%s': it leaves the working folder\n", resource.fileName);
         return kFailed;
     }
-    if (folder.empty() || !JoinPath(folder, resource.fileName, path)) {
+    if (folder.empty() || !JoinPath(folder, resource.fileName, path) || !FitsFolderLimit(path)) {
         LogFormat(L"Path too long for '%s'\n", resource.fileName);
         return kFailed;
     }

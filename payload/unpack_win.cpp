@@ -2,8 +2,8 @@
 
 #include "base/log.h"
 #include "framework/resource_win.h"
+#include "payload/coding_table.h"
 #include "payload/lzma_decoder.h"
-#include "payload/payload_coding.h"
 
 namespace gr {
 namespace {

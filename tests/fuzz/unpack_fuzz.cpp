@@ -12,8 +12,8 @@
 #include <cstring>
 #include <memory>
 
+#include "package/coding.h"
 #include "payload/lzma_decoder.h"
-#include "payload/payload_coding.h"
 
 namespace {
 

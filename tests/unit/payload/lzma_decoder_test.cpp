@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/payload_coding.h"
+#include "payload/coding_table.h"
 
 extern "C" {
 #include <LzmaEnc.h>

@@ -1,4 +1,5 @@
-// How a package declares its compressed payload files. Beside the manifest, a package whose
+// How a package declares its compressed payload files, for the tool that writes them and
+// the program that reads them. Beside the manifest, a package whose
 // payload is compressed carries the coding table, resource CODING 101: one record of
 // 12 bytes (three little-endian 32-bit words) per compressed payload resource: its id, its
 // coding, and the CRC-32 of its extracted bytes. A payload resource without a record is
@@ -9,8 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-
-#include "payload/catalogue.h"
 
 namespace gr {
 
@@ -25,10 +24,11 @@ constexpr size_t kLzmaPropertyBytes = 5;
 constexpr size_t kLzmaHeaderBytes = 13;                       // properties and extracted size
 constexpr uint32_t kLargestLzmaDictionary = 64 * 1024 * 1024;  // what the program agrees to hold
 
-// Gives each catalogued resource with a record in the coding table its coding and
-// checksum (of two records for one id, the later counts). False when the table does not
-// hold whole records or names a coding this program does not know: the package is damaged.
-bool AssignCodings(ResourceCatalogue& catalogue, const uint8_t* table, size_t size);
+// The little-endian 32-bit word at `data`: every field of the table and of the header.
+inline uint32_t CodingWord(const uint8_t* data) {
+    return data[0] | (static_cast<uint32_t>(data[1]) << 8) | (static_cast<uint32_t>(data[2]) << 16) |
+           (static_cast<uint32_t>(data[3]) << 24);
+}
 
 // The header of a `.lzma` stream.
 struct LzmaHeader {
