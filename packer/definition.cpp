@@ -72,6 +72,7 @@ public:
 
     void Line(size_t number, std::string_view text);
     void CheckNames();
+    void CheckProduct();
 
 private:
     void Refuse(size_t line, std::string message) { refusals_.push_back({PathText(), line, std::move(message)}); }
@@ -235,6 +236,12 @@ void Reader::Line(size_t number, std::string_view text) {
     std::string_view key = TakeField(rest);
     for (size_t i = 0; i < kSettings.size(); ++i)
         if (key == kSettings[i].key) return Setting(i, rest, number);
+    if (IsIdentityKey(key)) {
+        if (!Once(std::string(key), number)) return;
+        std::string problem = ReadIdentityKey(key, Trim(rest), number, definition_.identity);
+        if (!problem.empty()) Refuse(number, problem);
+        return;
+    }
     if (key == "file") return File(rest, number);
     if (key == "icon") return PictureLine(definition_.icon, key, rest, number);
     if (key == "splash") return PictureLine(definition_.splash, key, rest, number);
@@ -277,6 +284,16 @@ void Reader::CheckNames() {
     }
 }
 
+// Without `product`, every caption would name the sample's product; a test package may keep
+// the shipped names. Without `program-name`, the wizard gets the product's name.
+void Reader::CheckProduct() {
+    if (options_.allowTestShapes) return;
+    if (!given_.contains("product"))
+        return Refuse(0, "product is missing: every caption and message names it (add 'product <name>')");
+    if (!given_.contains("program-name"))
+        definition_.settings[SettingIndex(IDS_PROGRAM_NAME)] = definition_.settings[SettingIndex(IDS_PRODUCT_NAME)];
+}
+
 }  // namespace
 
 std::string Refusal::Text() const {
@@ -296,6 +313,7 @@ void ReadDefinition(const fs::path& path, std::string_view text, const ReadOptio
         start = end + 1;
     }
     reader.CheckNames();
+    reader.CheckProduct();
 }
 
 std::string ManifestText(const Definition& definition, const std::vector<uint64_t>& sizes) {

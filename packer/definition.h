@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "packer/product_identity.h"
 #include "res/resource_ids.h"
 
 namespace gr::pack {
@@ -50,6 +51,13 @@ inline constexpr std::array<SettingKey, 12> kSettings = {{
     {"program-name", IDS_PROGRAM_NAME, "Zava", SettingKind::Text},
 }};
 
+// The index in kSettings of string-table entry `entry` (one of theirs).
+constexpr size_t SettingIndex(uint32_t entry) {
+    size_t index = 0;
+    while (index + 1 < kSettings.size() && kSettings[index].entry != entry) ++index;
+    return index;
+}
+
 // A payload file (id and name set) or, in test packages, a payload resource without a
 // manifest record (`name` empty; `resourceName` set for one with a string name).
 struct PayloadFile {
@@ -72,6 +80,7 @@ struct Definition {
     std::array<std::wstring, kSettings.size()> settings;
     std::vector<PayloadFile> files;
     std::optional<Picture> icon, splash, banner;
+    ProductIdentity identity;
     // Shapes only the tool's own tests give a package.
     bool manifest = true;
     std::map<uint32_t, std::string> statedSizes;  // id -> size the manifest states
@@ -79,12 +88,15 @@ struct Definition {
 };
 
 struct ReadOptions {
+    // Also lets a test package leave out its product (then "Oakcrest", with the program
+    // name "Zava") and its wizard.
     bool allowTestShapes = false;
     std::map<std::string, fs::path> inputs;  // "@name" sources, from --with name=PATH
 };
 
 // Reads the definition `text` (of the file `path`; sources are relative to its folder).
-// Every fault found becomes a refusal; the definition is usable when there is none.
+// Every fault found becomes a refusal; the definition is usable when there is none. A
+// definition must name its product; `program-name` defaults to it.
 void ReadDefinition(const fs::path& path, std::string_view text, const ReadOptions& options, Definition& definition,
                     std::vector<Refusal>& refusals);
 

@@ -7,7 +7,9 @@
 #include "packer/branding.h"
 #include "packer/image_layout.h"
 #include "packer/program_file.h"
+#include "packer/shipping_checks.h"
 #include "packer/string_table.h"
+#include "packer/utf.h"
 
 namespace gr::pack {
 namespace {
@@ -28,8 +30,9 @@ private:
     bool ReadTheDefinition();
     void MeasurePayload();
     void ReadPicture(const std::optional<Picture>& picture, const char* key, uint32_t bitmap);
-    void AddPayload();
+    bool AddPayload(std::string& error);
     bool Refused();
+    bool Warned();
 
     const BuildRequest& request_;
     Definition definition_;
@@ -39,6 +42,7 @@ private:
     ProgramFile program_;
     std::vector<IconImage> icon_;
     std::vector<std::pair<uint32_t, Bytes>> bitmaps_;
+    PictureSizes pictures_;
 };
 
 bool Builder::ReadTheDefinition() {
@@ -84,6 +88,7 @@ void Builder::ReadPicture(const std::optional<Picture>& picture, const char* key
     Bytes resource;
     BitmapInfo info;
     if (!ReadBitmapFile(file, resource, info, error)) return Refuse(picture->line, shown + " " + error);
+    (bitmap == kSplashBitmap ? pictures_.splash : pictures_.banner) = info;
     bitmaps_.emplace_back(bitmap, std::move(resource));
 }
 
@@ -92,7 +97,14 @@ bool Builder::Refused() {
     return !refusals_.empty();
 }
 
-void Builder::AddPayload() {
+// Prints the warnings; under --strict they are refusals.
+bool Builder::Warned() {
+    for (const Refusal& warning : ShippingWarnings(definition_, pictures_))
+        std::fprintf(stderr, "%s%s\n", request_.strict ? "" : "warning: ", warning.Text().c_str());
+    return request_.strict && !ShippingWarnings(definition_, pictures_).empty();
+}
+
+bool Builder::AddPayload(std::string& error) {
     ResourceList& resources = program_.resources;
     const uint16_t language = program_.language;
     for (size_t i = 0; i < kSettings.size(); ++i)
@@ -111,10 +123,14 @@ void Builder::AddPayload() {
     if (!icon_.empty()) PutIcon(resources, kIconGroup, icon_, language);
     for (auto& [id, bitmap] : bitmaps_)
         resources.Put({ResourceKey::Id(kTypeBitmap), ResourceKey::Id(id), language, 0, ResourceData::Held(bitmap)});
+    return ApplyProductIdentity(resources, definition_.identity, definition_.settings[SettingIndex(IDS_PRODUCT_NAME)],
+                                request_.output, error);
 }
 
 int Builder::Run() {
-    if (!ReadTheDefinition() || Refused()) return 1;
+    if (!ReadTheDefinition()) return 1;
+    if (!request_.options.allowTestShapes && refusals_.empty()) refusals_ = ShippingRefusals(definition_);
+    if (Refused()) return 1;
     MeasurePayload();
     ReadPicture(definition_.icon, "icon", 0);
     ReadPicture(definition_.splash, "splash", kSplashBitmap);
@@ -130,11 +146,11 @@ int Builder::Run() {
                            [](const Resource& r) { return r.type == ResourceKey::Name(kPayloadType); })) {
         refusals_.push_back({PathText(request_.program), 0, "is a package already: pack the program with no package"});
     }
-    if (Refused()) return 1;
-    if (ExcludesEveryFramework(definition_))
-        std::fprintf(stderr, "%s: warning: every .NET version is excluded, so the package refuses every machine\n",
-                     PathText(request_.definition).c_str());
-    AddPayload();
+    if (Refused() || Warned()) return 1;
+    if (!AddPayload(error)) {
+        std::fprintf(stderr, "%s: %s\n", PathText(request_.program).c_str(), error.c_str());
+        return 1;
+    }
     Output output(request_.output);
     if (!output.file()) {
         std::fprintf(stderr, "%s: cannot be written\n", PathText(request_.output).c_str());
@@ -148,6 +164,8 @@ int Builder::Run() {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
+    if (const PayloadFile* wizard = WizardFile(definition_))
+        std::printf("wizard: %s (id %u)\n", EncodeUtf8(wizard->name).c_str(), wizard->id);
     return 0;
 }
 

@@ -260,7 +260,7 @@ def test_inspect_shows_the_signer_and_the_embedded_information(tmp_path):
     package = tmp_path / "probe.exe"
     shutil.copy(BUILD / "packages" / "probe" / "GearRackInstaller.exe", package)
     (tmp_path / "info.xml").write_bytes(b"<info product='probe'/>")
-    subprocess.run([str(REPO / "scripts" / "embed-information"), str(package), str(tmp_path / "info.xml")], check=True)
+    pack("embed", package, tmp_path / "info.xml")
     report = json.loads(pack("inspect", package, "--json").stdout)
     assert report["signature"] == {"signer": "O=Oakcrest Software, CN=Oakcrest Software"}
     assert report["embedded_information"] == "<info product='probe'/>"
