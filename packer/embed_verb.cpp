@@ -1,7 +1,10 @@
-// The embed verb: the package is written anew beside itself, streamed (its body copied
-// once, its checksum summed on the way) with the new signature record, and then takes the
-// package's name; a failure leaves the package as it was.
+// The embed verb: the package is written anew beside itself and then takes the package's
+// name, so a failure leaves the package as it was. Its body is copied by the system
+// (in the kernel where it can) and only its certificate table and two header fields are
+// rewritten; the checksum is brought up to date from the one it had. A package without a
+// checksum is streamed through the tool instead, its checksum summed on the way.
 #include <cstdio>
+#include <fstream>
 
 #include "packer/embed.h"
 #include "packer/image_writer.h"
@@ -16,9 +19,9 @@ constexpr uint16_t kRevision2 = 0x0200, kPkcsSignedData = 2;
 
 // The certificate table of a signed `image`, when it ends the file and holds one PKCS #7
 // record.
-bool ReadTable(File& file, const PeImage& image, Bytes& der, std::string& error) {
+bool ReadTable(File& file, const PeImage& image, Bytes& record, Bytes& der, std::string& error) {
     const DataDirectory& table = image.directories[kSecurityDirectory];
-    Bytes record(table.size);
+    record.assign(table.size, 0);
     error = "is not signed: sign it first, then embed";
     if (table.size == 0) return false;
     error = "has a certificate table that is not one signature at the end of the file";
@@ -31,13 +34,59 @@ bool ReadTable(File& file, const PeImage& image, Bytes& der, std::string& error)
     return true;
 }
 
-bool Write(File& source, const PeImage& image, const Bytes& der, File& out) {
-    uint32_t tableAt = image.directories[kSecurityDirectory].address;
-    Bytes headers = image.headers, record;
+Bytes Record(const Bytes& der) {
+    Bytes record;
     Append32(record, static_cast<uint32_t>(8 + der.size()));
     Append16(record, kRevision2);
     Append16(record, kPkcsSignedData);
     record.insert(record.end(), der.begin(), der.end());
+    return record;
+}
+
+// The sum of `data`'s 16-bit words, modulo 0xFFFF (which folding with end-around carry keeps).
+uint64_t WordSum(const uint8_t* data, size_t length) {
+    uint64_t sum = 0;
+    for (size_t i = 0; i + 1 < length; i += 2) sum += Get16(data + i);
+    if (length % 2 != 0) sum += data[length - 1];
+    return sum % 0xFFFF;
+}
+
+// The checksum after the table `oldRecord` is replaced by `record` (both at an even offset)
+// and the table's entry changes from `oldEntry` to `entry`.
+uint32_t NewChecksum(const PeImage& image, const Bytes& oldRecord, const Bytes& record, const uint8_t* oldEntry,
+                     const uint8_t* entry, uint64_t newSize) {
+    uint64_t oldFolded = (Get32(&image.headers[image.ChecksumOffset()]) - image.fileSize) & 0xFFFFFFFF;
+    uint64_t total = oldFolded % 0xFFFF + 2 * 0xFFFF - WordSum(oldEntry, 8) - WordSum(oldRecord.data(), oldRecord.size()) +
+                     WordSum(entry, 8) + WordSum(record.data(), record.size());
+    return static_cast<uint32_t>((total + 0xFFFF - 1) % 0xFFFF + 1 + newSize);
+}
+
+// Copies `package` to `out`'s temporary name and rewrites its table, entry and checksum there.
+bool CopyAndPatch(const fs::path& package, const PeImage& image, const Bytes& oldRecord, const Bytes& der,
+                  Output& out) {
+    const DataDirectory& table = image.directories[kSecurityDirectory];
+    Bytes record = Record(der);
+    uint8_t entry[8], checksum[4];
+    Put32(entry, table.address);
+    Put32(entry + 4, static_cast<uint32_t>(record.size()));
+    Put32(checksum, NewChecksum(image, oldRecord, record, &image.headers[image.DirectoryOffset(kSecurityDirectory)],
+                                entry, uint64_t{table.address} + record.size()));
+    std::error_code failure;
+    if (!out.file().Close() ||
+        !fs::copy_file(package, out.temporary(), fs::copy_options::overwrite_existing, failure) ||
+        (fs::resize_file(out.temporary(), table.address, failure), failure))
+        return false;
+    std::fstream file(out.temporary(), std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(table.address).write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
+    file.seekp(image.DirectoryOffset(kSecurityDirectory)).write(reinterpret_cast<const char*>(entry), sizeof entry);
+    file.seekp(image.ChecksumOffset()).write(reinterpret_cast<const char*>(checksum), sizeof checksum);
+    file.close();
+    return !file.fail();
+}
+
+bool Stream(File& source, const PeImage& image, const Bytes& der, File& out) {
+    uint32_t tableAt = image.directories[kSecurityDirectory].address;
+    Bytes headers = image.headers, record = Record(der);
     Put32(&headers[image.DirectoryOffset(kSecurityDirectory) + 4], static_cast<uint32_t>(record.size()));
     Put32(&headers[image.ChecksumOffset()], 0);
     ImageWriter writer(out);
@@ -57,7 +106,7 @@ int Fail(const std::filesystem::path& path, const std::string& error) {
 }  // namespace
 
 int EmbedInformation(const std::filesystem::path& package, const std::filesystem::path& information) {
-    Bytes block, der, signature;
+    Bytes block, record, der, signature;
     std::error_code failure;
     uint64_t size = fs::file_size(information, failure);
     if (!failure && size > kLargestInformation)
@@ -70,11 +119,14 @@ int EmbedInformation(const std::filesystem::path& package, const std::filesystem
     {
         File source = File::OpenRead(package);
         if (!source) return Fail(package, "cannot be read");
-        if (!ReadPeImage(source, image, error) || !ReadTable(source, image, der, error) ||
+        if (!ReadPeImage(source, image, error) || !ReadTable(source, image, record, der, error) ||
             !SignatureWithInformation(der, block, signature, error))
             return Fail(package, error);
         Output output(package);
-        if (!output.file() || !Write(source, image, signature, output.file()))
+        bool summed = Get32(&image.headers[image.ChecksumOffset()]) != 0;
+        source.Close();
+        if (!output.file() || (summed ? !CopyAndPatch(package, image, record, signature, output)
+                                      : !(source = File::OpenRead(package)) || !Stream(source, image, signature, output.file())))
             return Fail(package, "cannot be written (the disk is full, or the package changed meanwhile)");
         source.Close();
         if (!output.Commit(error)) return Fail(package, error);
