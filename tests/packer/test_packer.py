@@ -370,6 +370,15 @@ def test_inspect_shows_the_signer_and_the_embedded_information(tmp_path):
     package.write_bytes(payload_byte)
     assert "digest (sha256) does not match: the file was changed after signing" in pack("inspect", package).stdout
 
+    # The digest is computed with the algorithm the signature names.
+    for algorithm in ("sha1", "sha512"):
+        signed = tmp_path / f"{algorithm}.exe"
+        subprocess.run(["osslsigncode", "sign", "-h", algorithm, "-certs", BUILD / "signing" / "cert.pem",
+                        "-key", BUILD / "signing" / "key.pem", "-in", BUILD / "packages" / "unsigned" /
+                        "GearRackInstaller.exe", "-out", signed], check=True, stdout=subprocess.DEVNULL)
+        report = json.loads(pack("inspect", signed, "--json").stdout)["signature"]
+        assert (report["algorithm"], report["digest_matches"]) == (algorithm, True), report
+
 
 def test_extract_refuses_what_the_program_refuses(tmp_path):
     escape = pack("extract", BUILD / "packages" / "escape" / "GearRackInstaller.exe", tmp_path / "escape", check=False)
