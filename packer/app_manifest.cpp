@@ -6,14 +6,16 @@ namespace {
 std::string XmlText(std::string_view text) {
     std::string out;
     for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            default: out += c;
-        }
+        const char* entity = c == '&'    ? "&amp;"
+                             : c == '<'  ? "&lt;"
+                             : c == '>'  ? "&gt;"
+                             : c == '"'  ? "&quot;"
+                             : c == '\'' ? "&apos;"
+                                         : nullptr;
+        if (entity != nullptr)
+            out += entity;
+        else
+            out += c;
     }
     return out;
 }
@@ -45,18 +47,25 @@ bool SetElementText(std::string& text, std::string_view element, std::string_vie
 }  // namespace
 
 bool ParseElevation(std::string_view text, Elevation& elevation) {
-    if (text == "administrator") elevation = Elevation::Administrator;
-    else if (text == "highest") elevation = Elevation::Highest;
-    else if (text == "invoker") elevation = Elevation::Invoker;
-    else return false;
+    if (text == "administrator")
+        elevation = Elevation::Administrator;
+    else if (text == "highest")
+        elevation = Elevation::Highest;
+    else if (text == "invoker")
+        elevation = Elevation::Invoker;
+    else
+        return false;
     return true;
 }
 
 const char* ExecutionLevel(Elevation elevation) {
     switch (elevation) {
-        case Elevation::Highest: return "highestAvailable";
-        case Elevation::Invoker: return "asInvoker";
-        default: return "requireAdministrator";
+        case Elevation::Highest:
+            return "highestAvailable";
+        case Elevation::Invoker:
+            return "asInvoker";
+        default:
+            return "requireAdministrator";
     }
 }
 
@@ -74,11 +83,12 @@ std::string AssemblyName(std::wstring_view product) {
 bool RewriteManifest(std::string& text, const ManifestIdentity& identity, std::string& error) {
     size_t assembly = text.find("<assemblyIdentity");
     size_t level = text.find("<requestedExecutionLevel");
-    bool done = assembly != std::string::npos && level != std::string::npos &&
-                SetAttribute(text, assembly, "name", identity.name) &&
-                SetAttribute(text, assembly, "version", identity.version) &&
-                SetAttribute(text, text.find("<requestedExecutionLevel"), "level", ExecutionLevel(identity.elevation)) &&
-                SetElementText(text, "description", identity.description);
+    bool done =
+        assembly != std::string::npos && level != std::string::npos &&
+        SetAttribute(text, assembly, "name", identity.name) &&
+        SetAttribute(text, assembly, "version", identity.version) &&
+        SetAttribute(text, text.find("<requestedExecutionLevel"), "level", ExecutionLevel(identity.elevation)) &&
+        SetElementText(text, "description", identity.description);
     if (!done)
         error = "has an application manifest without the identity, description and execution level the tool sets";
     return done;

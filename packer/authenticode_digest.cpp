@@ -54,8 +54,9 @@ std::string LayoutProblem(const PeImage& image, const Bytes& table, size_t signa
         return "bytes follow the certificate table at the end of the file";
     uint32_t recordLength = Get32(&table[0]);
     size_t used = kRecordHeader + signatureLength;
-    bool padded = recordLength >= used && recordLength <= table.size() && table.size() - used < 8 &&
-                  std::all_of(table.begin() + static_cast<ptrdiff_t>(used), table.end(), [](uint8_t b) { return b == 0; });
+    bool padded =
+        recordLength >= used && recordLength <= table.size() && table.size() - used < 8 &&
+        std::all_of(table.begin() + static_cast<ptrdiff_t>(used), table.end(), [](uint8_t b) { return b == 0; });
     return padded ? std::string() : "the certificate table holds more than the signature and its padding";
 }
 
@@ -63,10 +64,8 @@ bool HashFile(File& file, const PeImage& image, Digest& digest) {
     const DataDirectory& entry = image.directories[kSecurityDirectory];
     uint64_t checksum = image.ChecksumOffset(), directory = image.DirectoryOffset(kSecurityDirectory);
     uint64_t tableEnd = std::min<uint64_t>(uint64_t{entry.address} + entry.size, image.fileSize);
-    const std::pair<uint64_t, uint64_t> ranges[] = {{0, checksum},
-                                                    {checksum + 4, directory},
-                                                    {directory + 8, entry.address},
-                                                    {tableEnd, image.fileSize}};
+    const std::pair<uint64_t, uint64_t> ranges[] = {
+        {0, checksum}, {checksum + 4, directory}, {directory + 8, entry.address}, {tableEnd, image.fileSize}};
     for (auto [from, to] : ranges)
         if (to > from && !file.ReadPieces(from, to - from, [&](const uint8_t* data, size_t length) {
                 digest.Update(data, length);

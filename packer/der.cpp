@@ -20,9 +20,7 @@ bool DerNext(DerView& data, DerElement& element) {
     return true;
 }
 
-bool DerExpect(DerView& data, uint8_t tag, DerElement& element) {
-    return DerNext(data, element) && element.tag == tag;
-}
+bool DerExpect(DerView& data, uint8_t tag, DerElement& element) { return DerNext(data, element) && element.tag == tag; }
 
 void DerAppend(std::vector<uint8_t>& out, uint8_t tag, DerView contents) {
     out.push_back(tag);

@@ -13,11 +13,16 @@ std::optional<DigestAlgorithm> DigestAlgorithmOf(std::string_view oid) {
 
 const char* DigestName(DigestAlgorithm algorithm) {
     switch (algorithm) {
-        case DigestAlgorithm::Md5: return "md5";
-        case DigestAlgorithm::Sha1: return "sha1";
-        case DigestAlgorithm::Sha256: return "sha256";
-        case DigestAlgorithm::Sha384: return "sha384";
-        default: return "sha512";
+        case DigestAlgorithm::Md5:
+            return "md5";
+        case DigestAlgorithm::Sha1:
+            return "sha1";
+        case DigestAlgorithm::Sha256:
+            return "sha256";
+        case DigestAlgorithm::Sha384:
+            return "sha384";
+        default:
+            return "sha512";
     }
 }
 

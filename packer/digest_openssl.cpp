@@ -15,9 +15,7 @@ template <typename Context, int (*Init)(Context*), int (*Add)(Context*, const vo
 class LibcryptoDigest final : public Digest {
 public:
     bool Start() { return Init(&context_) == 1; }
-    void Update(const uint8_t* data, size_t length) override {
-        failed_ = failed_ || Add(&context_, data, length) != 1;
-    }
+    void Update(const uint8_t* data, size_t length) override { failed_ = failed_ || Add(&context_, data, length) != 1; }
     bool Finish(Bytes& digest) override {
         digest.assign(kLength, 0);
         return !failed_ && Final(digest.data(), &context_) == 1;
@@ -44,11 +42,14 @@ std::unique_ptr<Digest> Digest::Start(DigestAlgorithm algorithm) {
         case DigestAlgorithm::Sha1:
             return Started<LibcryptoDigest<SHA_CTX, SHA1_Init, SHA1_Update, SHA1_Final, SHA_DIGEST_LENGTH>>();
         case DigestAlgorithm::Sha256:
-            return Started<LibcryptoDigest<SHA256_CTX, SHA256_Init, SHA256_Update, SHA256_Final, SHA256_DIGEST_LENGTH>>();
+            return Started<
+                LibcryptoDigest<SHA256_CTX, SHA256_Init, SHA256_Update, SHA256_Final, SHA256_DIGEST_LENGTH>>();
         case DigestAlgorithm::Sha384:
-            return Started<LibcryptoDigest<SHA512_CTX, SHA384_Init, SHA384_Update, SHA384_Final, SHA384_DIGEST_LENGTH>>();
+            return Started<
+                LibcryptoDigest<SHA512_CTX, SHA384_Init, SHA384_Update, SHA384_Final, SHA384_DIGEST_LENGTH>>();
         default:
-            return Started<LibcryptoDigest<SHA512_CTX, SHA512_Init, SHA512_Update, SHA512_Final, SHA512_DIGEST_LENGTH>>();
+            return Started<
+                LibcryptoDigest<SHA512_CTX, SHA512_Init, SHA512_Update, SHA512_Final, SHA512_DIGEST_LENGTH>>();
     }
 }
 

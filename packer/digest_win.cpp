@@ -1,5 +1,6 @@
 // Digests from the system's CNG (bcrypt), in the Windows tool.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <bcrypt.h>
 
 #include "packer/digest.h"
@@ -18,11 +19,16 @@ using Hash = std::unique_ptr<void, HashDestroy>;
 
 const wchar_t* AlgorithmId(DigestAlgorithm algorithm) {
     switch (algorithm) {
-        case DigestAlgorithm::Md5: return BCRYPT_MD5_ALGORITHM;
-        case DigestAlgorithm::Sha1: return BCRYPT_SHA1_ALGORITHM;
-        case DigestAlgorithm::Sha256: return BCRYPT_SHA256_ALGORITHM;
-        case DigestAlgorithm::Sha384: return BCRYPT_SHA384_ALGORITHM;
-        default: return BCRYPT_SHA512_ALGORITHM;
+        case DigestAlgorithm::Md5:
+            return BCRYPT_MD5_ALGORITHM;
+        case DigestAlgorithm::Sha1:
+            return BCRYPT_SHA1_ALGORITHM;
+        case DigestAlgorithm::Sha256:
+            return BCRYPT_SHA256_ALGORITHM;
+        case DigestAlgorithm::Sha384:
+            return BCRYPT_SHA384_ALGORITHM;
+        default:
+            return BCRYPT_SHA512_ALGORITHM;
     }
 }
 

@@ -54,7 +54,8 @@ bool ReadSigner(DerView signerInfos, SignatureParts& parts) {
     DerView fields = signer.contents;
     std::vector<DerElement> all;
     while (DerNext(fields, field)) all.push_back(field);
-    auto authenticated = std::ranges::find(all, kDerContext0, &DerElement::tag);
+    auto authenticated =
+        std::find_if(all.begin(), all.end(), [](const DerElement& element) { return element.tag == kDerContext0; });
     size_t index = static_cast<size_t>(authenticated - all.begin());
     if (!fields.empty() || authenticated == all.end() || all.size() < index + 3 || all.size() > index + 4) return false;
     for (size_t i = 0; i < index + 3; ++i) parts.signerHead.push_back(all[i].whole);
@@ -104,7 +105,7 @@ std::string InformationProblem(const Bytes& information) {
     if (information.size() > kLargestInformation)
         return "the information has " + std::to_string(information.size()) + " bytes; at most " +
                std::to_string(kLargestInformation) + " fit";
-    if (std::ranges::search(information, kMarker).begin() != information.end())
+    if (std::search(information.begin(), information.end(), kMarker.begin(), kMarker.end()) != information.end())
         return "the information contains the marker MRDC";
     return {};
 }

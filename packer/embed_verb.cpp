@@ -56,8 +56,9 @@ uint64_t WordSum(const uint8_t* data, size_t length) {
 uint32_t NewChecksum(const PeImage& image, const Bytes& oldRecord, const Bytes& record, const uint8_t* oldEntry,
                      const uint8_t* entry, uint64_t newSize) {
     uint64_t oldFolded = (Get32(&image.headers[image.ChecksumOffset()]) - image.fileSize) & 0xFFFFFFFF;
-    uint64_t total = oldFolded % 0xFFFF + 2 * 0xFFFF - WordSum(oldEntry, 8) - WordSum(oldRecord.data(), oldRecord.size()) +
-                     WordSum(entry, 8) + WordSum(record.data(), record.size());
+    uint64_t total = oldFolded % 0xFFFF + 2 * 0xFFFF - WordSum(oldEntry, 8) -
+                     WordSum(oldRecord.data(), oldRecord.size()) + WordSum(entry, 8) +
+                     WordSum(record.data(), record.size());
     return static_cast<uint32_t>((total + 0xFFFF - 1) % 0xFFFF + 1 + newSize);
 }
 
@@ -77,7 +78,8 @@ bool CopyAndPatch(const fs::path& package, const PeImage& image, const Bytes& ol
         (fs::resize_file(out.temporary(), table.address, failure), failure))
         return false;
     std::fstream file(out.temporary(), std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(table.address).write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
+    file.seekp(table.address)
+        .write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
     file.seekp(image.DirectoryOffset(kSecurityDirectory)).write(reinterpret_cast<const char*>(entry), sizeof entry);
     file.seekp(image.ChecksumOffset()).write(reinterpret_cast<const char*>(checksum), sizeof checksum);
     file.close();
@@ -110,8 +112,8 @@ int EmbedInformation(const std::filesystem::path& package, const std::filesystem
     std::error_code failure;
     uint64_t size = fs::file_size(information, failure);
     if (!failure && size > kLargestInformation)
-        return Fail(information, "has " + std::to_string(size) + " bytes; at most " +
-                                     std::to_string(kLargestInformation) + " fit");
+        return Fail(information,
+                    "has " + std::to_string(size) + " bytes; at most " + std::to_string(kLargestInformation) + " fit");
     if (failure || !ReadWholeFile(information, block)) return Fail(information, "cannot be read");
     if (std::string problem = InformationProblem(block); !problem.empty()) return Fail(information, problem);
     std::string error;
@@ -125,8 +127,9 @@ int EmbedInformation(const std::filesystem::path& package, const std::filesystem
         Output output(package);
         bool summed = Get32(&image.headers[image.ChecksumOffset()]) != 0;
         source.Close();
-        if (!output.file() || (summed ? !CopyAndPatch(package, image, record, signature, output)
-                                      : !(source = File::OpenRead(package)) || !Stream(source, image, signature, output.file())))
+        if (!output.file() ||
+            (summed ? !CopyAndPatch(package, image, record, signature, output)
+                    : !(source = File::OpenRead(package)) || !Stream(source, image, signature, output.file())))
             return Fail(package, "cannot be written (the disk is full, or the package changed meanwhile)");
         source.Close();
         if (!output.Commit(error)) return Fail(package, error);

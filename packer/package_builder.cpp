@@ -99,9 +99,10 @@ bool Builder::Refused() {
 
 // Prints the warnings; under --strict they are refusals.
 bool Builder::Warned() {
-    for (const Refusal& warning : ShippingWarnings(definition_, pictures_))
+    std::vector<Refusal> warnings = ShippingWarnings(definition_, pictures_);
+    for (const Refusal& warning : warnings)
         std::fprintf(stderr, "%s%s\n", request_.strict ? "" : "warning: ", warning.Text().c_str());
-    return request_.strict && !ShippingWarnings(definition_, pictures_).empty();
+    return request_.strict && !warnings.empty();
 }
 
 bool Builder::AddPayload(std::string& error) {

@@ -27,8 +27,8 @@ void CheckPicture(const Definition& definition, const std::optional<Picture>& pi
     if (info->width == width && shownHeight == height) return;
     warnings.push_back({PathOf(definition), picture->line,
                         std::string("the ") + what + " is " + std::to_string(info->width) + " x " +
-                            std::to_string(shownHeight) + " pixels; its window shows " + std::to_string(width) +
-                            " x " + std::to_string(height)});
+                            std::to_string(shownHeight) + " pixels; its window shows " + std::to_string(width) + " x " +
+                            std::to_string(height)});
 }
 
 bool FrameworksAtDefault(const Definition& definition) {
@@ -43,8 +43,9 @@ void CheckPrograms(const Definition& definition, std::vector<Refusal>& warnings)
     std::string wizardName = "'" + EncodeUtf8(wizard->name) + "'";
     if (!EndsWithExe(wizard->name))
         warnings.push_back({PathOf(definition), wizard->line,
-                            "the program runs " + wizardName + " as its wizard (the lowest id whose name holds "
-                            "'.exe'), and that name is no program"});
+                            "the program runs " + wizardName +
+                                " as its wizard (the lowest id whose name holds "
+                                "'.exe'), and that name is no program"});
     std::string programs;
     size_t count = 0;
     for (const PayloadFile& file : definition.files)
@@ -83,7 +84,8 @@ std::vector<Refusal> ShippingWarnings(const Definition& definition, const Pictur
                             "every dotnet- setting is at its default (0), so a machine without .NET is told to "
                             "install .NET 2.0: give the versions the wizard runs on (negative excludes one)"});
     else if (ExcludesEveryFramework(definition))
-        warnings.push_back({PathOf(definition), 0, "every .NET version is excluded, so the package refuses every machine"});
+        warnings.push_back(
+            {PathOf(definition), 0, "every .NET version is excluded, so the package refuses every machine"});
     CheckPrograms(definition, warnings);
     const ProductIdentity& identity = definition.identity;
     if (identity.elevation == Elevation::Invoker && definition.settings[SettingIndex(IDS_ADMIN_REQUIRED)] == L"1")

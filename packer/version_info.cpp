@@ -7,11 +7,11 @@ namespace {
 
 constexpr uint32_t kFixedSignature = 0xFEEF04BD;
 constexpr uint32_t kFixedStructVersion = 0x00010000;
-constexpr uint32_t kFileFlagsMask = 0x3F;     // VS_FFI_FILEFLAGSMASK
-constexpr uint32_t kFileOs = 0x00040004;      // VOS_NT_WINDOWS32
-constexpr uint32_t kFileTypeApp = 1;          // VFT_APP
+constexpr uint32_t kFileFlagsMask = 0x3F;  // VS_FFI_FILEFLAGSMASK
+constexpr uint32_t kFileOs = 0x00040004;   // VOS_NT_WINDOWS32
+constexpr uint32_t kFileTypeApp = 1;       // VFT_APP
 constexpr size_t kFixedBytes = 13 * 4;
-constexpr uint16_t kBinary = 0, kText = 1;    // a node's wType
+constexpr uint16_t kBinary = 0, kText = 1;       // a node's wType
 constexpr wchar_t kStringTable[] = L"040904b0";  // US English, UTF-16
 constexpr uint32_t kTranslation = 0x04B00409;    // the same: language 0x0409, code page 1200
 
@@ -38,9 +38,9 @@ uint32_t High(const VersionNumbers& v) { return (static_cast<uint32_t>(v[0]) << 
 uint32_t Low(const VersionNumbers& v) { return (static_cast<uint32_t>(v[2]) << 16) | v[3]; }
 
 void AppendFixed(Bytes& out, const VersionInfo& info) {
-    for (uint32_t field : {kFixedSignature, kFixedStructVersion, High(info.fileVersion), Low(info.fileVersion),
-                           High(info.productVersion), Low(info.productVersion), kFileFlagsMask, 0u, kFileOs,
-                           kFileTypeApp, 0u, 0u, 0u})
+    for (uint32_t field :
+         {kFixedSignature, kFixedStructVersion, High(info.fileVersion), Low(info.fileVersion),
+          High(info.productVersion), Low(info.productVersion), kFileFlagsMask, 0u, kFileOs, kFileTypeApp, 0u, 0u, 0u})
         Append32(out, field);
 }
 
