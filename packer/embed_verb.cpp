@@ -63,8 +63,8 @@ uint32_t NewChecksum(const PeImage& image, const Bytes& oldRecord, const Bytes& 
 }
 
 // Copies `package` to `out`'s temporary name and rewrites its table, entry and checksum there.
-bool CopyAndPatch(const fs::path& package, const PeImage& image, const Bytes& oldRecord, const Bytes& der,
-                  Output& out) {
+bool CopyAndPatch(const fs::path& package, const PeImage& image, const Bytes& oldRecord, const Bytes& der, Output& out,
+                  std::string& error) {
     const DataDirectory& table = image.directories[kSecurityDirectory];
     Bytes record = Record(der);
     uint8_t entry[8], checksum[4];
@@ -73,10 +73,16 @@ bool CopyAndPatch(const fs::path& package, const PeImage& image, const Bytes& ol
     Put32(checksum, NewChecksum(image, oldRecord, record, &image.headers[image.DirectoryOffset(kSecurityDirectory)],
                                 entry, uint64_t{table.address} + record.size()));
     std::error_code failure;
-    if (!out.file().Close() ||
-        !fs::copy_file(package, out.temporary(), fs::copy_options::overwrite_existing, failure) ||
-        (fs::resize_file(out.temporary(), table.address, failure), failure))
+    error = "cannot be copied beside itself";
+    if (!out.file().Close()) return false;
+    // Made afresh by the copy, which refuses a file that appeared there meanwhile.
+    fs::remove(out.temporary(), failure);
+    if (!failure) fs::copy_file(package, out.temporary(), failure);
+    if (!failure) fs::resize_file(out.temporary(), table.address, failure);
+    if (failure) {
+        error += ": " + failure.message();
         return false;
+    }
     std::fstream file(out.temporary(), std::ios::in | std::ios::out | std::ios::binary);
     file.seekp(table.address)
         .write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
@@ -86,7 +92,8 @@ bool CopyAndPatch(const fs::path& package, const PeImage& image, const Bytes& ol
     return !file.fail();
 }
 
-bool Stream(File& source, const PeImage& image, const Bytes& der, File& out) {
+bool Stream(const fs::path& package, const PeImage& image, const Bytes& der, File& out) {
+    File source = File::OpenRead(package);
     uint32_t tableAt = image.directories[kSecurityDirectory].address;
     Bytes headers = image.headers, record = Record(der);
     Put32(&headers[image.DirectoryOffset(kSecurityDirectory) + 4], static_cast<uint32_t>(record.size()));
@@ -125,13 +132,12 @@ int EmbedInformation(const std::filesystem::path& package, const std::filesystem
             !SignatureWithInformation(der, block, signature, error))
             return Fail(package, error);
         Output output(package);
+        source.Close();
+        error = "cannot be written (the disk is full, or the package changed meanwhile)";
         bool summed = Get32(&image.headers[image.ChecksumOffset()]) != 0;
-        source.Close();
-        if (!output.file() ||
-            (summed ? !CopyAndPatch(package, image, record, signature, output)
-                    : !(source = File::OpenRead(package)) || !Stream(source, image, signature, output.file())))
-            return Fail(package, "cannot be written (the disk is full, or the package changed meanwhile)");
-        source.Close();
+        bool written = output.file() && (summed ? CopyAndPatch(package, image, record, signature, output, error)
+                                                : Stream(package, image, signature, output.file()));
+        if (!written) return Fail(package, error);
         if (!output.Commit(error)) return Fail(package, error);
     }
     return 0;

@@ -407,6 +407,22 @@ def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path):
     assert finished.returncode == 0, finished.stderr[-2000:]
     assert windows.read_bytes() == linux.read_bytes()
 
+    # It embeds the same bytes, and its digest (by Windows' own CNG) agrees that the signed
+    # package is unchanged.
+    (tmp_path / "info.xml").write_bytes(b"<info/>")
+    for copy in (linux, windows):
+        shutil.copy(BUILD / "packages" / "probe" / "GearRackInstaller.exe", copy)
+    pack("embed", linux, tmp_path / "info.xml")
+    embedded = subprocess.run(
+        [str(REPO / "tests" / "wine" / "run"), str(BUILD / "gearrack-pack.exe"), "embed", wine(windows),
+         wine(tmp_path / "info.xml")], capture_output=True, text=True, timeout=300, check=False,
+        env={**os.environ, "GEARRACK_TIMEOUT": "240"})
+    assert embedded.returncode == 0 and windows.read_bytes() == linux.read_bytes(), embedded.stderr[-2000:]
+    inspected = subprocess.run(
+        [str(REPO / "tests" / "wine" / "run"), str(BUILD / "gearrack-pack.exe"), "inspect", wine(windows)],
+        capture_output=True, text=True, timeout=300, check=False, env={**os.environ, "GEARRACK_TIMEOUT": "240"})
+    assert "digest (sha256) matches: the file is unchanged since signing" in inspected.stdout, inspected.stderr
+
 
 def test_left_out_settings_and_a_package_built_again(team):
     definition = write_definition(team, "product @none\nprogram-name Über\nfile 102 files/Setup.EXE a.exe\n")
