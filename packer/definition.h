@@ -89,7 +89,7 @@ struct Definition {
 
 struct ReadOptions {
     // Also lets a test package leave out its product (then "Oakcrest", with the program
-    // name "Zava") and its wizard.
+    // name "Zava") and its wizard, and spares it the warnings.
     bool allowTestShapes = false;
     std::map<std::string, fs::path> inputs;  // "@name" sources, from --with name=PATH
 };
