@@ -1,13 +1,23 @@
 #include "packer/definition.h"
 
+#include <cstdio>
+#include <iterator>
+
 #include "base/text.h"
 #include "packer/utf.h"
 #include "payload/manifest.h"
+#include "payload/working_folder.h"
 
 namespace gr::pack {
 namespace {
 
 constexpr uint32_t kManifestResource = 101;
+// A string-table entry is counted in 16 bits: the program reads no longer text.
+constexpr size_t kLongestSetting = 0xFFFF;
+// The program writes a payload file at the working folder joined with its name, within
+// its path limit; the shortest working folder is a GUID's folder under a drive's root
+// ("C:\{GUID}\"), so no longer name can be written anywhere.
+constexpr size_t kLongestName = gr::kPathLimit - 1 - (sizeof "C:\\" - 1) - (std::size(kZeroGuidText) - 1) - 1;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -65,6 +75,14 @@ std::wstring Canonical(std::wstring_view name) {
     return canonical;
 }
 
+// What makes `text` no UTF-8 definition, or null: a byte-order mark, or UTF-16.
+const char* ForeignEncoding(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) return "starts with a byte-order mark";
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) return "is UTF-16 (it starts with a byte-order mark)";
+    if (text.size() >= 2 && (text[0] == '\0' || text[1] == '\0')) return "is UTF-16";
+    return nullptr;
+}
+
 class Reader {
 public:
     Reader(const fs::path& path, const ReadOptions& options, Definition& definition, std::vector<Refusal>& refusals)
@@ -73,10 +91,10 @@ public:
     void Line(size_t number, std::string_view text);
     void CheckNames();
     void CheckProduct();
+    std::string PathText() const;
 
 private:
     void Refuse(size_t line, std::string message) { refusals_.push_back({PathText(), line, std::move(message)}); }
-    std::string PathText() const;
     bool Once(const std::string& key, size_t line);
     bool TestShape(std::string_view key, size_t line);
     void Setting(size_t index, std::string_view value, size_t line);
@@ -119,6 +137,8 @@ void Reader::Setting(size_t index, std::string_view value, size_t line) {
     std::wstring text;
     if (value.empty()) return Refuse(line, std::string(setting.key) + " needs a value (or @none to leave it out)");
     if (!DecodeUtf8(value, text)) return Refuse(line, std::string(setting.key) + " is not UTF-8 text");
+    if (Utf16Length(text) > kLongestSetting)
+        return Refuse(line, std::string(setting.key) + " is longer than the program reads (65,535 UTF-16 units)");
     if (value == "@none") {
         definition_.settings[index].clear();
         return;
@@ -230,6 +250,12 @@ void Reader::Manifest(std::string_view key, std::string_view rest, size_t line) 
 
 void Reader::Line(size_t number, std::string_view text) {
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) {
+            char shown[8];
+            std::snprintf(shown, sizeof shown, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+            return Refuse(number, std::string("holds a control character (") + shown + "): no name, path or setting can");
+        }
     std::string_view rest = text;
     while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
     if (rest.empty() || rest[0] == '#') return;
@@ -258,8 +284,11 @@ void Reader::Line(size_t number, std::string_view text) {
 
 void Reader::CheckNames() {
     std::vector<const PayloadFile*> named;
+    size_t records = 0;
     for (const PayloadFile& file : definition_.files) {
         if (!file.inManifest) continue;
+        if (++records == kMostManifestRecords + 1)
+            Refuse(file.line, "more than 4,096 payload files from this one on: the program looks each up in a list");
         std::string shown = Quoted(EncodeUtf8(file.name));
         if (!IsAscii(file.name)) {
             Refuse(file.line,
@@ -267,6 +296,9 @@ void Reader::CheckNames() {
         } else if (HasForbiddenCharacter(file.name)) {
             Refuse(file.line,
                    "name " + shown + " holds a character no file name can (< > \" | ? * or a control character)");
+        } else if (Utf16Length(file.name) > kLongestName) {
+            Refuse(file.line, "name " + shown + " is longer than the program writes (" + std::to_string(kLongestName) +
+                                  " characters: its path under C:\\{GUID}\\ would pass the path limit)");
         } else if (!IsContainedName(file.name)) {
             Refuse(file.line,
                    "name " + shown +
@@ -288,7 +320,8 @@ void Reader::CheckNames() {
 // the shipped names. Without `program-name`, the wizard gets the product's name.
 void Reader::CheckProduct() {
     if (options_.allowTestShapes) return;
-    if (!given_.contains("product"))
+    // A refused line may be the product's own: then "missing" would mislead.
+    if (!given_.contains("product") && refusals_.empty())
         return Refuse(0, "product is missing: every caption and message names it (add 'product <name>')");
     if (!given_.contains("program-name"))
         definition_.settings[SettingIndex(IDS_PROGRAM_NAME)] = definition_.settings[SettingIndex(IDS_PRODUCT_NAME)];
@@ -305,6 +338,10 @@ void ReadDefinition(const fs::path& path, std::string_view text, const ReadOptio
     definition.path = path;
     for (size_t i = 0; i < kSettings.size(); ++i) DecodeUtf8(kSettings[i].shipped, definition.settings[i]);
     Reader reader(path, options, definition, refusals);
+    if (const char* encoding = ForeignEncoding(text)) {
+        refusals.push_back({reader.PathText(), 1, std::string(encoding) + ": the definition must be UTF-8 text"});
+        return;
+    }
     size_t number = 1;
     for (size_t start = 0; start <= text.size(); ++number) {
         size_t end = text.find('\n', start);

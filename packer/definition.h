@@ -19,6 +19,10 @@ namespace gr::pack {
 
 namespace fs = std::filesystem;
 
+// The program looks each manifest record up in a list: more payload files would slow its
+// start (and the reading of a package from elsewhere) for nothing.
+constexpr size_t kMostManifestRecords = 4096;
+
 // Why a definition cannot be packed, as "FILE:LINE: message".
 struct Refusal {
     std::string file;

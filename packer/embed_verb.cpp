@@ -8,6 +8,8 @@
 
 #include "packer/embed.h"
 #include "packer/image_writer.h"
+#include "packer/input_files.h"
+#include "packer/output_file.h"
 #include "packer/pe_image.h"
 #include "packer/verbs.h"
 
@@ -116,30 +118,32 @@ int Fail(const std::filesystem::path& path, const std::string& error) {
 
 int EmbedInformation(const std::filesystem::path& package, const std::filesystem::path& information) {
     Bytes block, record, der, signature;
+    std::string error;
+    InputFiles informationFile, packageFile;
     std::error_code failure;
     uint64_t size = fs::file_size(information, failure);
     if (!failure && size > kLargestInformation)
         return Fail(information,
                     "has " + std::to_string(size) + " bytes; at most " + std::to_string(kLargestInformation) + " fit");
-    if (failure || !ReadWholeFile(information, block)) return Fail(information, "cannot be read");
+    if (!informationFile.ReadWhole(information, block, kLargestInformation, error)) return Fail(information, error);
     if (std::string problem = InformationProblem(block); !problem.empty()) return Fail(information, problem);
-    std::string error;
     PeImage image;
-    {
-        File source = File::OpenRead(package);
-        if (!source) return Fail(package, "cannot be read");
-        if (!ReadPeImage(source, image, error) || !ReadTable(source, image, record, der, error) ||
-            !SignatureWithInformation(der, block, signature, error))
-            return Fail(package, error);
-        Output output(package);
-        source.Close();
-        error = "cannot be written (the disk is full, or the package changed meanwhile)";
-        bool summed = Get32(&image.headers[image.ChecksumOffset()]) != 0;
-        bool written = output.file() && (summed ? CopyAndPatch(package, image, record, signature, output, error)
-                                                : Stream(package, image, signature, output.file()));
-        if (!written) return Fail(package, error);
-        if (!output.Commit(error)) return Fail(package, error);
-    }
+    File source = packageFile.Open(package, error);
+    if (!source) return Fail(package, error);
+    if (!ReadPeImage(source, image, error) || !ReadTable(source, image, record, der, error) ||
+        !SignatureWithInformation(der, block, signature, error))
+        return Fail(package, error);
+    source.Close();
+    // The package itself is replaced, so only the information is an input it may not be.
+    Output output(package, informationFile.Facts());
+    if (!output.file()) return Fail(package, output.error());
+    error = "cannot be written (the disk is full)";
+    bool summed = Get32(&image.headers[image.ChecksumOffset()]) != 0;
+    bool written = summed ? CopyAndPatch(package, image, record, signature, output, error)
+                          : Stream(package, image, signature, output.file());
+    if (packageFile.Changed() != nullptr) return Fail(package, "changed while it was read");
+    if (!written) return Fail(package, error);
+    if (!output.Commit(error)) return Fail(package, error);
     return 0;
 }
 

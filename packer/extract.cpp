@@ -1,9 +1,11 @@
 #include <cstdio>
 #include <string>
-#include <system_error>
+#include <vector>
 
+#include "packer/extract_target.h"
 #include "packer/image_writer.h"
 #include "packer/package_contents.h"
+#include "packer/shown_text.h"
 #include "packer/utf.h"
 #include "packer/verbs.h"
 #include "payload/manifest.h"
@@ -11,27 +13,22 @@
 namespace gr::pack {
 namespace {
 
-// The path of a payload name under `folder`: its "\" (and "/") separate folders.
-fs::path PathIn(const fs::path& folder, std::wstring_view name) {
-    fs::path path = folder;
+// The elements of a payload name: "\" (and "/") separate its folders.
+std::vector<fs::path> ElementsOf(std::wstring_view name) {
+    std::vector<fs::path> elements;
     size_t start = 0;
     while (start <= name.size()) {
         size_t end = name.find_first_of(L"\\/", start);
         if (end == std::wstring_view::npos) end = name.size();
         std::string element = EncodeUtf8(name.substr(start, end - start));
-        if (!element.empty()) path /= fs::path(std::u8string(element.begin(), element.end()));
+        if (!element.empty()) elements.emplace_back(std::u8string(element.begin(), element.end()));
         start = end + 1;
     }
-    return path;
+    return elements;
 }
 
-// Writes one resource to `path`, creating the folders above it; false when the file
-// cannot be created or written whole.
-bool WriteResource(const Resource& resource, const fs::path& path, uint64_t& written) {
-    std::error_code ignored;
-    fs::create_directories(path.parent_path(), ignored);
-    File out = File::Create(path);
-    if (!out) return false;
+// Writes one resource into `out`; false when it cannot be written whole.
+bool WriteResource(const Resource& resource, File& out, uint64_t& written) {
     ImageWriter writer(out);
     bool copied = writer.Copy(resource.data);
     written = writer.position();
@@ -50,10 +47,15 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
         return 1;
     }
     if (!contents.hasManifest) std::printf("%s: no manifest: the program extracts nothing\n", shown.c_str());
+    ExtractTarget target(folder);
+    if (!target.error().empty()) {
+        std::fprintf(stderr, "%s: %s\n", PathText(folder).c_str(), target.error().c_str());
+        return 1;
+    }
     for (const CResource& entry : catalogue) {
         if (entry.fileName.empty()) continue;
         const Resource* resource = contents.program.resources.Find(PayloadType(), ResourceKey::Id(entry.id));
-        std::string name = EncodeUtf8(entry.fileName);
+        std::string name = TerminalText(entry.fileName);
         if (!IsContainedName(entry.fileName)) {
             std::fprintf(stderr,
                          "%s: payload %u '%s' is refused: the program writes no such file (it leaves the "
@@ -61,8 +63,15 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
                          shown.c_str(), entry.id, name.c_str());
             return 1;
         }
+        std::string why;
+        File out = target.Create(ElementsOf(entry.fileName), why);
+        if (!out) {
+            std::fprintf(stderr, "%s: payload %u '%s' is refused: %s\n", shown.c_str(), entry.id, name.c_str(),
+                         why.c_str());
+            return 1;
+        }
         uint64_t written = 0;
-        bool whole = WriteResource(*resource, PathIn(folder, entry.fileName), written);
+        bool whole = WriteResource(*resource, out, written);
         uint32_t result = whole ? ExtractionResult(written, resource->data.Size(), entry.expectedSize) : 1;
         if (result == kSizeMismatch) {
             std::fprintf(stderr, "%s: payload %u '%s' holds %llu bytes, the manifest says %d: the program stops here\n",
@@ -72,7 +81,7 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
         }
         if (result != 0) {
             std::fprintf(stderr, "%s: payload %u '%s' cannot be written to %s\n", shown.c_str(), entry.id, name.c_str(),
-                         PathText(PathIn(folder, entry.fileName)).c_str());
+                         PathText(out.path()).c_str());
             return 1;
         }
         std::printf("%5u  %s  %llu bytes\n", entry.id, name.c_str(), static_cast<unsigned long long>(written));

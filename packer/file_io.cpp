@@ -1,7 +1,8 @@
 #include "packer/file_io.h"
 
 #include <algorithm>
-#include <system_error>
+
+#include "packer/interruption.h"
 
 #if defined(__unix__)
 #include <sys/mman.h>
@@ -10,14 +11,6 @@
 
 namespace gr::pack {
 namespace {
-
-std::FILE* OpenFile(const fs::path& path, bool write) {
-#ifdef _WIN32
-    return ::_wfopen(path.c_str(), write ? L"wb" : L"rb");
-#else
-    return std::fopen(path.c_str(), write ? "wb" : "rb");
-#endif
-}
 
 bool SeekTo(std::FILE* file, uint64_t offset) {
 #ifdef _WIN32
@@ -33,22 +26,13 @@ File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         Close();
         file_ = other.file_;
+        path_ = std::move(other.path_);
         other.file_ = nullptr;
     }
     return *this;
 }
 
-File File::OpenRead(const fs::path& path) {
-    File opened;
-    opened.file_ = OpenFile(path, false);
-    return opened;
-}
-
-File File::Create(const fs::path& path) {
-    File created;
-    created.file_ = OpenFile(path, true);
-    return created;
-}
+File File::OpenRead(const fs::path& path, FileKind& found) { return File(OpenRegular(path, found), path); }
 
 bool File::ReadAt(uint64_t offset, void* data, size_t length) { return Seek(offset) && Read(data, length); }
 
@@ -82,6 +66,9 @@ bool File::ReadPiecesMapped(uint64_t offset, uint64_t length, const std::functio
     if (file_ == nullptr || length == 0 || size < 0 || !Within(offset, length, static_cast<uint64_t>(size)))
         return false;
     int descriptor = ::fileno(file_);
+    // The file may be cut short under the mapping by someone else: the fault that brings
+    // ends the tool with this file's name.
+    MappedReadGuard guard(path_);
     while (length > 0) {
         uint64_t start = offset / page * page, skip = offset - start;
         uint64_t span = std::min<uint64_t>(length, kWindow);
@@ -122,45 +109,29 @@ bool File::Close() {
     return written;
 }
 
-bool ReadWholeFile(const fs::path& path, Bytes& data) {
-    File file = File::OpenRead(path);
-    int64_t size = file.Size();
-    if (size < 0) return false;
-    data.resize(static_cast<size_t>(size));
-    return file.ReadAt(0, data.data(), data.size());
-}
-
-Output::Output(fs::path path) : path_(std::move(path)) {
-    temporary_ = path_;
-    temporary_ += ".partial";
-    file_ = File::Create(temporary_);
-}
-
-Output::~Output() {
-    if (committed_) return;
-    file_.Close();
-    std::error_code ignored;
-    fs::remove(temporary_, ignored);
-}
-
-bool Output::Commit(std::string& error) {
-    if (!file_.Close()) {
-        error = "cannot write " + PathText(temporary_);
+bool ReadWholeFile(File& file, Bytes& data, uint64_t largest, std::string& why) {
+    FileFacts before = file.Facts();
+    if (before.size > largest) {
+        why = "is larger than " + std::to_string(largest / (1024 * 1024)) + " MB";
         return false;
     }
-    std::error_code failure;
-    fs::rename(temporary_, path_, failure);
-    if (failure) {
-        // Some systems will not rename onto an existing file.
-        fs::remove(path_, failure);
-        fs::rename(temporary_, path_, failure);
-    }
-    if (failure) {
-        error = "cannot write " + PathText(path_) + ": " + failure.message();
+    data.resize(static_cast<size_t>(before.size));
+    uint8_t beyond = 0;
+    if (!file.ReadAt(0, data.data(), data.size()) || file.Read(&beyond, 1) || !before.SameState(file.Facts())) {
+        why = "changed while it was read";
         return false;
     }
-    committed_ = true;
     return true;
+}
+
+std::string NotReadable(FileKind kind) {
+    switch (kind) {
+        case FileKind::Missing: return "does not exist";
+        case FileKind::Folder: return "is a folder, not a file";
+        case FileKind::Link:
+        case FileKind::Other: return "is not a regular file (a device, a pipe or a socket)";
+        default: return "cannot be read";
+    }
 }
 
 std::string PathText(const fs::path& path) {

@@ -1,5 +1,5 @@
-// Files for the tool: reading at any offset, streaming copies in pieces, and an output
-// that appears under its name only when it is complete.
+// Files for the tool: reading regular files at any offset and streaming copies in pieces.
+// (Outputs: output_file.h.)
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "packer/bytes.h"
+#include "packer/platform_files.h"
 
 namespace gr::pack {
 
@@ -22,14 +23,21 @@ constexpr size_t kCopyPiece = 1024 * 1024;
 class File {
 public:
     File() = default;
+    // Takes `file` (opened at `path`) over.
+    File(std::FILE* file, fs::path path) : file_(file), path_(std::move(path)) {}
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    File(File&& other) noexcept : file_(other.file_) { other.file_ = nullptr; }
+    File(File&& other) noexcept : file_(other.file_), path_(std::move(other.path_)) { other.file_ = nullptr; }
     File& operator=(File&& other) noexcept;
     ~File() { Close(); }
 
-    static File OpenRead(const fs::path& path);
-    static File Create(const fs::path& path);
+    // Opens `path` when it is a regular file, without waiting on a pipe or a device; a
+    // closed File otherwise, with `found` saying what is there.
+    static File OpenRead(const fs::path& path, FileKind& found);
+    static File OpenRead(const fs::path& path) {
+        FileKind ignored;
+        return OpenRead(path, ignored);
+    }
     explicit operator bool() const { return file_ != nullptr; }
     // False when the file cannot be read or has fewer bytes there.
     bool ReadAt(uint64_t offset, void* data, size_t length);
@@ -42,6 +50,9 @@ public:
     bool ReadPieces(uint64_t offset, uint64_t length, const std::function<bool(const uint8_t*, size_t)>& use);
     // Byte count, or -1 when it cannot be told.
     int64_t Size();
+    // Its identity and state now.
+    FileFacts Facts() const { return FactsOf(file_); }
+    const fs::path& path() const { return path_; }
     // Flushes and closes; false when anything written did not reach the file.
     bool Close();
 
@@ -49,29 +60,14 @@ private:
     bool ReadPiecesMapped(uint64_t offset, uint64_t length, const std::function<bool(const uint8_t*, size_t)>& use);
 
     std::FILE* file_ = nullptr;
-};
-
-// Reads the whole of a (small) file; false when it cannot be read.
-bool ReadWholeFile(const fs::path& path, Bytes& data);
-
-// An output file written under a temporary name beside `path` and renamed to `path` by
-// Commit. Until then nothing is at `path`'s own name; an uncommitted output is removed.
-class Output {
-public:
-    explicit Output(fs::path path);
-    Output(const Output&) = delete;
-    Output& operator=(const Output&) = delete;
-    ~Output();
-    File& file() { return file_; }
-    const fs::path& temporary() const { return temporary_; }
-    bool Commit(std::string& error);
-
-private:
     fs::path path_;
-    fs::path temporary_;
-    File file_;
-    bool committed_ = false;
 };
+
+// Reads the whole of the regular file `file`, from its start, when it has at most `largest`
+// bytes; false with `why` otherwise, or when it changes meanwhile.
+bool ReadWholeFile(File& file, Bytes& data, uint64_t largest, std::string& why);
+// Why a file of `kind` cannot be read: "cannot be read", "is a folder", ...
+std::string NotReadable(FileKind kind);
 
 // The path's text for messages, in UTF-8.
 std::string PathText(const fs::path& path);

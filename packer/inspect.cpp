@@ -3,37 +3,22 @@
 
 #include "packer/definition.h"
 #include "packer/package_contents.h"
-#include "packer/utf.h"
+#include "packer/shown_text.h"
 #include "packer/verbs.h"
 
 namespace gr::pack {
 namespace {
-
-std::string JsonText(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
-std::string Utf8(std::wstring_view text) { return EncodeUtf8(text); }
 
 // Bytes shown as text: their printable ASCII, anything else as a dot.
 std::string Printable(const Bytes& bytes) {
     std::string text;
     for (uint8_t byte : bytes) text += byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '.';
     return text;
+}
+
+// A payload resource's name: its string name, or its id.
+std::wstring ResourceName(const Resource& resource) {
+    return resource.name.IsName() ? resource.name.name : std::to_wstring(resource.name.id);
 }
 
 std::string RecordState(const PayloadEntry& record) {
@@ -63,21 +48,21 @@ void PrintText(const PackageContents& contents) {
     std::printf("settings:\n");
     for (size_t i = 0; i < kSettings.size(); ++i)
         std::printf("  %-18s %3u  %s\n", kSettings[i].key, kSettings[i].entry,
-                    contents.settings[i] ? Utf8(*contents.settings[i]).c_str() : "(not set)");
+                    contents.settings[i] ? TerminalText(*contents.settings[i]).c_str() : "(not set)");
     std::printf("payload:%s\n",
                 contents.hasManifest ? "" : " no manifest (resource TOOLKIT 101): nothing is extracted");
     for (const PayloadEntry& record : contents.records)
-        std::printf("  %5u  %s  %d bytes: %s\n", record.id, Utf8(record.name).c_str(), record.statedSize,
+        std::printf("  %5u  %s  %d bytes: %s\n", record.id, TerminalText(record.name).c_str(), record.statedSize,
                     RecordState(record).c_str());
     for (const Resource* resource : contents.unrecorded)
-        std::printf("  %5s  (no manifest record: not extracted)  %llu bytes\n", resource->name.Text().c_str(),
+        std::printf("  %5s  (no manifest record: not extracted)  %llu bytes\n", TerminalText(ResourceName(*resource)).c_str(),
                     static_cast<unsigned long long>(resource->data.Size()));
     std::printf("branding:\n  icon 5: %s\n  splash 133: %s\n  banner 130: %s\n",
                 contents.icon.empty() ? "none" : contents.icon.c_str(), BitmapText(contents.splash).c_str(),
                 BitmapText(contents.banner).c_str());
     std::printf("signature: %s\n", !contents.isSigned        ? "none"
                                    : contents.signer.empty() ? "present (signer not readable)"
-                                                             : ("present, signer " + contents.signer).c_str());
+                                                             : ("present, signer " + TerminalText(contents.signer)).c_str());
     if (contents.isSigned) std::printf("  %s\n  %s\n", DigestText(contents.digest).c_str(), kTrustNote);
     if (contents.information)
         std::printf("embedded information: %zu bytes: %s\n", contents.information->size(),
@@ -89,20 +74,20 @@ void PrintText(const PackageContents& contents) {
 void PrintJson(const PackageContents& contents) {
     std::string out = "{\n  \"settings\": {";
     for (size_t i = 0; i < kSettings.size(); ++i)
-        out += std::string(i == 0 ? "\n" : ",\n") + "    " + JsonText(kSettings[i].key) + ": " +
-               (contents.settings[i] ? JsonText(Utf8(*contents.settings[i])) : "null");
+        out += std::string(i == 0 ? "\n" : ",\n") + "    " + JsonString(std::string_view(kSettings[i].key)) + ": " +
+               (contents.settings[i] ? JsonString(*contents.settings[i]) : "null");
     out += "\n  },\n  \"manifest\": " + std::string(contents.hasManifest ? "true" : "false") + ",\n  \"payload\": [";
     for (size_t i = 0; i < contents.records.size(); ++i) {
         const PayloadEntry& record = contents.records[i];
         out += std::string(i == 0 ? "\n" : ",\n") + "    {\"id\": " + std::to_string(record.id) +
-               ", \"name\": " + JsonText(Utf8(record.name)) + ", \"size\": " + std::to_string(record.statedSize) +
+               ", \"name\": " + JsonString(record.name) + ", \"size\": " + std::to_string(record.statedSize) +
                ", \"present\": " + (record.resource ? "true" : "false") +
                ", \"resource_size\": " + (record.resource ? std::to_string(record.resource->data.Size()) : "null") +
                ", \"size_agrees\": " + (RecordState(record) == "present, size agrees" ? "true" : "false") + "}";
     }
     out += "\n  ],\n  \"unrecorded\": [";
     for (size_t i = 0; i < contents.unrecorded.size(); ++i)
-        out += std::string(i == 0 ? "" : ", ") + JsonText(contents.unrecorded[i]->name.Text());
+        out += std::string(i == 0 ? "" : ", ") + JsonString(ResourceName(*contents.unrecorded[i]));
     auto bitmap = [](const std::optional<BitmapInfo>& info) {
         return info ? "{\"width\": " + std::to_string(info->width) +
                           ", \"height\": " + std::to_string(info->height < 0 ? -info->height : info->height) +
@@ -110,20 +95,20 @@ void PrintJson(const PackageContents& contents) {
                           ", \"run_length\": " + (info->compression == 1 ? "true" : "false") + "}"
                     : std::string("null");
     };
-    out += "],\n  \"branding\": {\"icon\": " + (contents.icon.empty() ? std::string("null") : JsonText(contents.icon)) +
+    out += "],\n  \"branding\": {\"icon\": " + (contents.icon.empty() ? std::string("null") : JsonString(contents.icon)) +
            ", \"splash\": " + bitmap(contents.splash) + ", \"banner\": " + bitmap(contents.banner) + "},\n";
-    std::string signer = contents.signer.empty() ? "null" : JsonText(contents.signer);
+    std::string signer = contents.signer.empty() ? "null" : JsonString(contents.signer);
     const DigestCheck& digest = contents.digest;
     out += "  \"signature\": " +
            (contents.isSigned
                 ? "{\"present\": true, \"digest_matches\": " + std::string(digest.matches ? "true" : "false") +
-                      ", \"algorithm\": " + (digest.algorithm.empty() ? "null" : JsonText(digest.algorithm)) +
-                      ", \"problem\": " + (digest.problem.empty() ? "null" : JsonText(digest.problem)) +
+                      ", \"algorithm\": " + (digest.algorithm.empty() ? "null" : JsonString(digest.algorithm)) +
+                      ", \"problem\": " + (digest.problem.empty() ? "null" : JsonString(digest.problem)) +
                       ", \"signer\": " + signer + "}"
                 : std::string("null")) +
            ",\n";
     out += "  \"embedded_information\": " +
-           (contents.information ? JsonText(Printable(*contents.information)) : std::string("null")) + "\n}\n";
+           (contents.information ? JsonString(Printable(*contents.information)) : std::string("null")) + "\n}\n";
     std::fputs(out.c_str(), stdout);
 }
 

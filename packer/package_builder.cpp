@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <system_error>
 
 #include "packer/branding.h"
 #include "packer/image_layout.h"
+#include "packer/input_files.h"
+#include "packer/output_file.h"
 #include "packer/program_file.h"
 #include "packer/shipping_checks.h"
 #include "packer/string_table.h"
@@ -14,9 +15,14 @@
 namespace gr::pack {
 namespace {
 
-constexpr uint64_t kLargestPayload = 0x7FFFFFFF;    // 2 GB in all: sizes are signed 32-bit
+// The program, a 32-bit process, maps its whole file and needs room beside it: under Wine a
+// signed package of 1,900 MB of payload ran and extracted it, one of 1,950 MB started but
+// could not make its worker thread, one of 2 GB did not start at all; Windows places its
+// own libraries less predictably. 1.5 GB keeps a margin.
+constexpr uint64_t kLargestPayload = 1536ull * 1024 * 1024;
 constexpr uint64_t kPageAlignedFrom = 1024 * 1024;  // a payload this large is mapped, not read
 constexpr uint64_t kLargestPicture = 16 * 1024 * 1024;
+constexpr uint64_t kLargestDefinition = 16 * 1024 * 1024;
 
 class Builder {
 public:
@@ -30,15 +36,18 @@ private:
     bool ReadTheDefinition();
     void MeasurePayload();
     void ReadPicture(const std::optional<Picture>& picture, const char* key, uint32_t bitmap);
+    void ReadProgram();
     bool AddPayload(std::string& error);
     bool Refused();
     bool Warned();
+    int Write();
 
     const BuildRequest& request_;
     Definition definition_;
     std::vector<Refusal> refusals_;
     std::vector<uint64_t> sizes_;
     uint64_t total_ = 0;
+    InputFiles inputs_;
     ProgramFile program_;
     std::vector<IconImage> icon_;
     std::vector<std::pair<uint32_t, Bytes>> bitmaps_;
@@ -47,8 +56,9 @@ private:
 
 bool Builder::ReadTheDefinition() {
     Bytes text;
-    if (!ReadWholeFile(request_.definition, text)) {
-        Refuse(0, "cannot be read");
+    std::string why;
+    if (!inputs_.ReadWhole(request_.definition, text, kLargestDefinition, why)) {
+        Refuse(0, why);
         return false;
     }
     ReadDefinition(request_.definition, std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
@@ -58,29 +68,26 @@ bool Builder::ReadTheDefinition() {
 
 void Builder::MeasurePayload() {
     for (const PayloadFile& file : definition_.files) {
-        std::error_code failure;
-        bool regular = fs::is_regular_file(file.source, failure);
-        uint64_t size = regular ? fs::file_size(file.source, failure) : 0;
-        if (!regular || failure || !File::OpenRead(file.source)) {
-            Refuse(file.line, "cannot read the file '" + PathText(file.source) + "'");
-            size = 0;
-        }
+        std::string why;
+        File opened = inputs_.Open(file.source, why);
+        uint64_t size = opened ? opened.Facts().size : 0;
+        if (!opened) Refuse(file.line, "cannot read the file '" + PathText(file.source) + "': it " + why);
         sizes_.push_back(size);
         bool over = total_ <= kLargestPayload && total_ + size > kLargestPayload;
         total_ += size;
-        if (over) Refuse(file.line, "the payload is over 2 GB in all from this file on");
+        if (over)
+            Refuse(file.line, "the payload is over 1.5 GB in all from this file on: the program, a 32-bit process, "
+                              "cannot map a larger package");
     }
 }
 
 void Builder::ReadPicture(const std::optional<Picture>& picture, const char* key, uint32_t bitmap) {
     if (!picture) return;
     std::string shown = std::string(key) + " '" + PathText(picture->source) + "'";
-    std::error_code failure;
     Bytes file;
-    if (!fs::is_regular_file(picture->source, failure) || fs::file_size(picture->source, failure) > kLargestPicture ||
-        failure || !ReadWholeFile(picture->source, file))
-        return Refuse(picture->line, "cannot read the " + shown);
     std::string error;
+    if (!inputs_.ReadWhole(picture->source, file, kLargestPicture, error))
+        return Refuse(picture->line, "cannot read the " + shown + ": it " + error);
     if (bitmap == 0) {
         if (!ReadIconFile(file, icon_, error)) Refuse(picture->line, shown + " " + error);
         return;
@@ -130,37 +137,40 @@ bool Builder::AddPayload(std::string& error) {
                                 request_.output, error);
 }
 
-int Builder::Run() {
-    if (!ReadTheDefinition()) return 1;
-    if (!request_.options.allowTestShapes && refusals_.empty()) refusals_ = ShippingRefusals(definition_);
-    if (Refused()) return 1;
-    MeasurePayload();
-    ReadPicture(definition_.icon, "icon", 0);
-    ReadPicture(definition_.splash, "splash", kSplashBitmap);
-    ReadPicture(definition_.banner, "banner", kBannerBitmap);
+void Builder::ReadProgram() {
     std::string error;
-    if (!ReadProgramFile(request_.program, program_, error)) {
-        refusals_.push_back({PathText(request_.program), 0, error});
+    const std::string shown = PathText(request_.program);
+    if (!inputs_.Open(request_.program, error)) {
+        refusals_.push_back({shown, 0, error});
+    } else if (!ReadProgramFile(request_.program, program_, error)) {
+        refusals_.push_back({shown, 0, error});
     } else if (program_.image.directories[kSecurityDirectory].size != 0) {
-        refusals_.push_back({PathText(request_.program), 0,
+        refusals_.push_back({shown, 0,
                              "is signed: packing breaks a signature, so pack the "
                              "unsigned program and sign the package"});
     } else if (std::any_of(program_.resources.items().begin(), program_.resources.items().end(),
                            [](const Resource& r) { return r.type == ResourceKey::Name(kPayloadType); })) {
-        refusals_.push_back({PathText(request_.program), 0, "is a package already: pack the program with no package"});
+        refusals_.push_back({shown, 0, "is a package already: pack the program with no package"});
     }
-    if (Refused() || Warned()) return 1;
-    if (!AddPayload(error)) {
-        std::fprintf(stderr, "%s: %s\n", PathText(request_.program).c_str(), error.c_str());
-        return 1;
-    }
-    Output output(request_.output);
+}
+
+// Writes the package under a temporary name and puts it in place once every input is
+// found as it was when measured.
+int Builder::Write() {
+    const std::string shown = PathText(request_.output);
+    Output output(request_.output, inputs_.Facts());
     if (!output.file()) {
-        std::fprintf(stderr, "%s: cannot be written\n", PathText(request_.output).c_str());
+        std::fprintf(stderr, "%s: %s\n", shown.c_str(), output.error().c_str());
         return 1;
     }
-    if (!WriteImage(program_, program_.resources, total_ >= kPageAlignedFrom, output.file(), error)) {
-        std::fprintf(stderr, "%s: %s\n", PathText(request_.output).c_str(), error.c_str());
+    std::string error;
+    bool written = WriteImage(program_, program_.resources, total_ >= kPageAlignedFrom, output.file(), error);
+    if (const fs::path* changed = inputs_.Changed()) {
+        std::fprintf(stderr, "%s: changed while it was read\n", PathText(*changed).c_str());
+        return 1;
+    }
+    if (!written) {
+        std::fprintf(stderr, "%s: %s\n", shown.c_str(), error.c_str());
         return 1;
     }
     if (!output.Commit(error)) {
@@ -170,6 +180,24 @@ int Builder::Run() {
     if (const PayloadFile* wizard = WizardFile(definition_))
         std::printf("wizard: %s (id %u)\n", EncodeUtf8(wizard->name).c_str(), wizard->id);
     return 0;
+}
+
+int Builder::Run() {
+    bool read = ReadTheDefinition();
+    if (read && !request_.options.allowTestShapes && refusals_.empty()) refusals_ = ShippingRefusals(definition_);
+    if (Refused() || !read) return 1;
+    MeasurePayload();
+    ReadPicture(definition_.icon, "icon", 0);
+    ReadPicture(definition_.splash, "splash", kSplashBitmap);
+    ReadPicture(definition_.banner, "banner", kBannerBitmap);
+    ReadProgram();
+    std::string error;
+    if (Refused() || Warned()) return 1;
+    if (!AddPayload(error)) {
+        std::fprintf(stderr, "%s: %s\n", PathText(request_.program).c_str(), error.c_str());
+        return 1;
+    }
+    return Write();
 }
 
 }  // namespace

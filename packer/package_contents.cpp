@@ -61,14 +61,23 @@ void ReadPictures(PackageContents& contents) {
 
 }  // namespace
 
-std::wstring ManifestOf(const Resource& manifest, bool& read) {
+bool ReadManifest(const Resource& manifest, ManifestMap& map, std::string& why) {
     Bytes bytes;
-    std::wstring text;
-    read = manifest.data.Load(bytes);
+    if (manifest.data.Size() > kLargestManifest || !manifest.data.Load(bytes)) {
+        why = "has a manifest that cannot be read or is over 1 MB";
+        return false;
+    }
     // The program reads it in the machine's code page; names are plain ASCII, and any
     // other byte is taken as the Latin-1 character of that value.
-    for (uint8_t byte : bytes) text.push_back(static_cast<wchar_t>(byte));
-    return text;
+    std::wstring text(bytes.begin(), bytes.end());
+    size_t fields = 0;
+    for (size_t i = 0; i < text.size(); ++i) fields += text[i] != L'*' && (i == 0 || text[i - 1] == L'*') ? 1 : 0;
+    if (fields > 3 * kMostManifestRecords) {
+        why = "has a manifest of more than 4,096 records";
+        return false;
+    }
+    ParseManifest(text, map);
+    return true;
 }
 
 bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::string& error) {
@@ -77,9 +86,8 @@ bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::s
     for (const SettingKey& setting : kSettings) contents.settings.push_back(FindString(resources, setting.entry));
     ManifestMap manifest;
     if (const Resource* found = resources.Find(PayloadType(), ResourceKey::Id(kManifestId))) {
-        bool read = false;
-        ParseManifest(ManifestOf(*found, read), manifest);
-        contents.hasManifest = read;
+        if (!ReadManifest(*found, manifest, error)) return false;
+        contents.hasManifest = true;
     }
     for (const Resource& resource : resources.items()) {
         if (!(resource.type == PayloadType()) || resource.name == ResourceKey::Id(kManifestId)) continue;
@@ -101,27 +109,22 @@ bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::s
 }
 
 bool PayloadCatalogue(const PackageContents& contents, ResourceCatalogue& catalogue, std::string& error) {
-    // As the program enumerates them: integer ids only, each put at the head.
-    for (const Resource& resource : contents.program.resources.items()) {
-        if (!(resource.type == PayloadType()) || resource.name.IsName()) continue;
+    // As the program enumerates them (integer ids only), each put at the head: the last first.
+    const std::vector<Resource>& items = contents.program.resources.items();
+    for (auto resource = items.rbegin(); resource != items.rend(); ++resource) {
+        if (!(resource->type == PayloadType()) || resource->name.IsName()) continue;
         CResource entry;
-        entry.id = resource.name.id;
+        entry.id = resource->name.id;
         entry.type = kPayloadType;
-        catalogue.insert(catalogue.begin(), entry);
+        catalogue.push_back(entry);
     }
     if (catalogue.empty()) {
         error = "carries no payload";
         return false;
     }
     ManifestMap manifest;
-    if (const Resource* found = contents.program.resources.Find(PayloadType(), ResourceKey::Id(kManifestId))) {
-        bool read = false;
-        ParseManifest(ManifestOf(*found, read), manifest);
-        if (!read) {
-            error = "has a manifest that cannot be read";
-            return false;
-        }
-    }
+    if (const Resource* found = contents.program.resources.Find(PayloadType(), ResourceKey::Id(kManifestId)))
+        if (!ReadManifest(*found, manifest, error)) return false;
     std::wstring wizard;
     AssignFileNames(catalogue, manifest, wizard);
     return true;

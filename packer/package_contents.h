@@ -11,6 +11,7 @@
 #include "packer/branding.h"
 #include "packer/program_file.h"
 #include "payload/catalogue.h"
+#include "payload/manifest.h"
 
 namespace gr::pack {
 
@@ -46,7 +47,12 @@ bool PayloadCatalogue(const PackageContents& contents, ResourceCatalogue& catalo
 // The payload resources' type, "TOOLKIT".
 const ResourceKey& PayloadType();
 
-// The manifest's text as the program reads it.
-std::wstring ManifestOf(const Resource& manifest, bool& read);
+// A manifest's bytes are bounded to match kMostManifestRecords: so many records of the
+// longest name and size fit.
+constexpr uint64_t kLargestManifest = 1024 * 1024;
+
+// Reads the manifest resource as the program reads it into `map`; false with `why` when it
+// cannot be read, or is over kLargestManifest bytes or kMostManifestRecords records.
+bool ReadManifest(const Resource& manifest, ManifestMap& map, std::string& why);
 
 }  // namespace gr::pack

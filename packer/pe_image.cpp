@@ -7,6 +7,7 @@ constexpr uint16_t kMachineI386 = 0x14C;
 constexpr uint16_t kMagicPe32 = 0x10B;
 constexpr uint32_t kOptionalHeaderBytes = 96;  // up to the data directories
 constexpr uint32_t kSectionHeaderBytes = 40;
+constexpr uint32_t kLargestHeaders = 1024 * 1024;  // a program's are a few hundred bytes
 
 bool ReadSections(PeImage& image, uint16_t count, std::string& error) {
     for (uint16_t i = 0; i < count; ++i) {
@@ -72,7 +73,7 @@ bool ReadPeImage(File& file, PeImage& image, std::string& error) {
     image.directoryCount = directoryCount;
     if (directoryCount > 16 || optionalSize < kOptionalHeaderBytes + 8 * directoryCount || sectionCount == 0 ||
         image.sectionTable + uint64_t{kSectionHeaderBytes} * sectionCount > headerBytes ||
-        !Within(0, headerBytes, image.fileSize) || image.fileAlignment == 0 ||
+        headerBytes > kLargestHeaders || !Within(0, headerBytes, image.fileSize) || image.fileAlignment == 0 ||
         (image.fileAlignment & (image.fileAlignment - 1)) != 0 || image.sectionAlignment < image.fileAlignment ||
         (image.sectionAlignment & (image.sectionAlignment - 1)) != 0) {
         error = "has headers that do not hold together";

@@ -21,9 +21,10 @@ bool IsOurProgram(const ResourceList& resources) {
 
 bool ReadProgramFile(const fs::path& path, ProgramFile& program, std::string& error) {
     program.path = path;
-    File file = File::OpenRead(path);
+    FileKind found = FileKind::Missing;
+    File file = File::OpenRead(path, found);
     if (!file) {
-        error = "cannot be read";
+        error = NotReadable(found);
         return false;
     }
     if (!ReadPeImage(file, program.image, error) || !ReadResources(file, path, program.image, program.resources, error))

@@ -2,83 +2,11 @@
 
 #include <algorithm>
 
+#include "packer/resource_walk.h"
 #include "packer/utf.h"
 
 namespace gr::pack {
 namespace {
-
-constexpr uint32_t kSubdirectory = 0x80000000;
-constexpr uint32_t kMostEntries = 65536;  // more in one directory means a broken file
-
-// Reads resource directories through the image's sections, every read checked.
-class DirectoryReader {
-public:
-    DirectoryReader(File& file, const std::filesystem::path& path, const PeImage& image)
-        : file_(file), path_(path), image_(image), base_(image.directories[kResourceDirectory].address) {}
-
-    bool Read(ResourceList& resources) { return ReadLevel(0, 0, {}, {}, resources); }
-
-private:
-    bool ReadAt(uint32_t offset, uint32_t length, uint8_t* out) {
-        uint64_t at = 0;
-        return offset < kSubdirectory && image_.FileOffset(base_ + offset, length, at) && file_.ReadAt(at, out, length);
-    }
-
-    bool ReadKey(uint32_t field, ResourceKey& key) {
-        if ((field & kSubdirectory) == 0) {
-            key = ResourceKey::Id(field);
-            return field <= 0xFFFF;
-        }
-        uint8_t length[2];
-        if (!ReadAt(field & ~kSubdirectory, 2, length) || Get16(length) == 0) return false;
-        Bytes text(2u * Get16(length));
-        if (!ReadAt((field & ~kSubdirectory) + 2, static_cast<uint32_t>(text.size()), text.data())) return false;
-        key.id = 0;
-        key.name = ReadUtf16(text.data(), Get16(length));
-        return true;
-    }
-
-    bool ReadLevel(int level, uint32_t offset, const ResourceKey& type, const ResourceKey& name,
-                   ResourceList& resources) {
-        uint8_t header[16];
-        if (!ReadAt(offset, sizeof header, header)) return false;
-        uint32_t count = static_cast<uint32_t>(Get16(header + 12)) + Get16(header + 14);
-        if (count > kMostEntries) return false;
-        Bytes entries(8u * count);
-        if (count != 0 && !ReadAt(offset + 16, static_cast<uint32_t>(entries.size()), entries.data())) return false;
-        for (uint32_t i = 0; i < count; ++i) {
-            ResourceKey key;
-            if (!ReadKey(Get32(&entries[8 * i]), key)) return false;
-            uint32_t target = Get32(&entries[8 * i + 4]);
-            bool subdirectory = (target & kSubdirectory) != 0;
-            if (subdirectory != (level < 2)) return false;
-            target &= ~kSubdirectory;
-            bool read = level == 0   ? ReadLevel(1, target, key, {}, resources)
-                        : level == 1 ? ReadLevel(2, target, type, key, resources)
-                                     : ReadData(target, type, name, key, resources);
-            if (!read) return false;
-        }
-        return true;
-    }
-
-    bool ReadData(uint32_t offset, const ResourceKey& type, const ResourceKey& name, const ResourceKey& language,
-                  ResourceList& resources) {
-        uint8_t entry[16];
-        uint64_t at = 0;
-        if (language.IsName() || !ReadAt(offset, sizeof entry, entry) ||
-            !image_.FileOffset(Get32(entry), Get32(entry + 4), at))
-            return false;
-        Resource resource{type, name, static_cast<uint16_t>(language.id), Get32(entry + 8),
-                          ResourceData::InFile(path_, at, Get32(entry + 4))};
-        resources.Put(std::move(resource));
-        return true;
-    }
-
-    File& file_;
-    const std::filesystem::path& path_;
-    const PeImage& image_;
-    uint32_t base_;
-};
 
 bool SameResource(const Resource& a, const Resource& b) {
     return a.type == b.type && a.name == b.name && a.language == b.language;
@@ -148,18 +76,25 @@ void ResourceList::Remove(const ResourceKey& type, const ResourceKey& name) {
 }
 
 const Resource* ResourceList::Find(const ResourceKey& type, const ResourceKey& name) const {
-    for (const Resource& resource : items_)
-        if (resource.type == type && resource.name == name) return &resource;
-    return nullptr;
+    const Resource probe{type, name, 0, 0, {}};  // the lowest language comes first
+    auto at = std::lower_bound(items_.begin(), items_.end(), probe, ResourceBefore);
+    return at != items_.end() && at->type == type && at->name == name ? &*at : nullptr;
 }
 
 bool ReadResources(File& file, const std::filesystem::path& path, const PeImage& image, ResourceList& resources,
                    std::string& error) {
     if (image.directories[kResourceDirectory].address == 0) return true;
-    DirectoryReader reader(file, path, image);
-    if (reader.Read(resources)) return true;
-    error = "has a resource directory that does not hold together";
-    return false;
+    std::vector<Resource> found;
+    std::string why;
+    if (!WalkResourceTree(file, path, image, found, why)) {
+        error = "the resource tree does not hold together: " + why;
+        return false;
+    }
+    // In the list's order first, so that each goes in at its end (a later one of the same
+    // type, name and language replaces an earlier one, as the tree's order has it).
+    std::stable_sort(found.begin(), found.end(), ResourceBefore);
+    for (Resource& resource : found) resources.Put(std::move(resource));
+    return true;
 }
 
 }  // namespace gr::pack

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <system_error>
@@ -52,8 +53,9 @@ void Check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const fs::path& path = scratch.path();
     {
-        File out = File::Create(path);
-        Check(out.Write(data, size) && out.Close());
+        std::FILE* out = std::fopen(path.c_str(), "wb");
+        Check(out != nullptr && std::fwrite(data, 1, size, out) == size);
+        Check(std::fclose(out) == 0);
     }
     File file = File::OpenRead(path);
     PeImage headers;

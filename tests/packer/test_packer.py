@@ -6,9 +6,12 @@ Windows tool under Wine writes the same bytes as the Linux tool."""
 import json
 import os
 import re
+import resource
 import shutil
+import signal
 import struct
 import subprocess
+import time
 from pathlib import Path
 
 import pefile
@@ -27,7 +30,8 @@ ASM, ASM3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:as
 
 
 def pack(*arguments, check=True):
-    finished = subprocess.run([str(TOOL), *map(str, arguments)], capture_output=True, text=True, check=False)
+    finished = subprocess.run([str(TOOL), *map(str, arguments)], capture_output=True, text=True, check=False,
+                              timeout=120)
     if check:
         assert finished.returncode == 0, finished.stderr
     return finished
@@ -208,6 +212,13 @@ REFUSALS = [
     ("version v2", 1, "version must be one to four dotted whole numbers"),
     ("elevation admin", 1, "elevation must be administrator, highest or invoker"),
     ("company A\ncompany B", 2, "company is given twice (first at line 1)"),
+    ("\ufeffproduct Fernwood", 1, "starts with a byte-order mark: the definition must be UTF-8 text"),
+    ("file 102 files/empty.txt\0 a.txt", 1, "holds a control character (0x00)"),
+    ("product Fern\x1b[31mwood", 1, "holds a control character (0x1B)"),
+    ("product " + "x" * 65536, 1, "product is longer than the program reads (65,535 UTF-16 units)"),
+    ("file 102 files/empty.txt " + "n" * 214 + ".txt", 1, "is longer than the program writes (217 characters"),
+    ("\n".join(f"file {i} files/empty.txt f{i}.txt" for i in range(1, 4099) if i != 101), 4097,
+     "more than 4,096 payload files from this one on"),
 ]
 # Names Windows keeps for devices, in any component and with any extension, and names that
 # end with a dot or a blank: the program refuses to write them, so the tool refuses them.
@@ -220,7 +231,7 @@ def refuse(team, lines, program=PROGRAM):
     four_bit[28] = 4
     (team / "four-bit.bmp").write_bytes(bytes(four_bit))
     # Every case names a product and a wizard after its own lines, so that only its fault is refused.
-    lines += "\n" + ("" if lines.startswith("product") else "product Fernwood\n") + "file 120 files/Setup.EXE w.exe"
+    lines += "\n" + ("" if lines.startswith("product") else "product Fernwood\n") + "file 65000 files/Setup.EXE w.exe"
     definition = write_definition(team, lines + "\n")
     out = team / "out" / "package.exe"
     out.parent.mkdir(exist_ok=True)
@@ -300,12 +311,145 @@ def test_a_warning_is_a_line_of_its_own_and_strict_refuses(team, lines, line, me
     assert strict.returncode == 1 and strict.stderr.startswith(place + message) and not out.exists()
 
 
-def test_a_payload_over_2_gb_is_refused_at_the_file_that_crosses(team):
-    for index in range(2):
+def test_a_payload_the_program_cannot_map_is_refused_at_the_file_that_crosses(team):
+    for index, megabytes in enumerate([1000, 536, 1]):
         with open(team / "files" / f"part{index}.bin", "wb") as data:
-            data.truncate(1100 * 1024 * 1024)  # sparse: nothing on the disk
-    refusals = refuse(team, "file 102 files/part0.bin a.bin\nfile 103 files/part1.bin b.bin")
-    assert len(refusals) == 1 and "package.txt:2: the payload is over 2 GB in all" in refusals[0]
+            data.truncate(megabytes * 1024 * 1024)  # sparse: nothing on the disk
+    refusals = refuse(team, "\n".join(f"file {102 + i} files/part{i}.bin p{i}.bin" for i in range(3)))
+    assert len(refusals) == 1 and "package.txt:3: the payload is over 1.5 GB in all" in refusals[0]
+
+
+def made(path, how):
+    """`path` made by `how` (a function of the path), its folder first."""
+    path.parent.mkdir(parents=True, exist_ok=True)
+    how(path)
+    return path
+
+
+def fifo(path):
+    return made(path, os.mkfifo)
+
+
+def folder(path):
+    return made(path, lambda p: p.mkdir())
+
+
+def linked(path, target, hard=False):
+    return made(path, lambda p: os.link(target, p) if hard else p.symlink_to(target))
+
+
+def utf16(path):
+    return made(path, lambda p: p.write_text("product Fernwood\n", encoding="utf-16"))
+
+
+def snapshot(folder_path):
+    """What is in a folder, deep: each name's kind, size, inode and time of change."""
+    return {str(p.relative_to(folder_path)): (p.lstat().st_mode, p.lstat().st_size, p.lstat().st_ino,
+                                            p.lstat().st_mtime_ns) for p in folder_path.rglob("*")}
+
+
+# What stands in the way of a build, inspect or extract (the command as a function of the
+# team's folder, its definition and a copy of the program), and what the refusal says.
+# Outputs that are devices, pipes, folders or inputs; inputs that are no regular file.
+FILE_REFUSALS = [
+    ("output /dev/null", lambda t, d, p: ["build", d, "-o", "/dev/null", "--program", p],
+     "/dev/null: exists and is not a regular file"),
+    ("output a pipe", lambda t, d, p: ["build", d, "-o", fifo(t / "out" / "pipe.exe"), "--program", p],
+     "pipe.exe: exists and is not a regular file"),
+    ("output a folder", lambda t, d, p: ["build", d, "-o", folder(t / "out" / "dir.exe"), "--program", p],
+     "dir.exe: is a folder"),
+    ("output the definition", lambda t, d, p: ["build", d, "-o", d, "--program", p],
+     "package.txt: is one of the files the package is made from"),
+    ("output a payload file", lambda t, d, p: ["build", d, "-o", t / "files" / "Setup.EXE", "--program", p],
+     "Setup.EXE: is one of the files the package is made from"),
+    ("output the program by another name",
+     lambda t, d, p: ["build", d, "-o", linked(t / "out" / "hard.exe", p, hard=True), "--program", p],
+     "hard.exe: is one of the files the package is made from"),
+    ("output a link to a picture",
+     lambda t, d, p: ["build", d, "-o", linked(t / "out" / "link.exe", t / "banner.bmp"), "--program", p],
+     "link.exe: is one of the files the package is made from"),
+    ("definition a folder", lambda t, d, p: ["build", folder(t / "def"), "-o", t / "out" / "a.exe", "--program", p],
+     "def: is a folder, not a file"),
+    ("definition a pipe", lambda t, d, p: ["build", fifo(t / "def.txt"), "-o", t / "out" / "a.exe", "--program", p],
+     "def.txt: is not a regular file"),
+    ("definition in UTF-16", lambda t, d, p: ["build", utf16(t / "def.txt"), "-o", t / "out" / "a.exe", "--program", p],
+     "def.txt:1: is UTF-16 (it starts with a byte-order mark): the definition must be UTF-8 text"),
+    ("program a pipe", lambda t, d, p: ["build", d, "-o", t / "out" / "a.exe", "--program", fifo(t / "prog.exe")],
+     "prog.exe: is not a regular file"),
+    ("payload file a pipe", lambda t, d, p: [
+        "build", made(t / "def.txt", lambda q: q.write_text(f"product P\nfile 102 {fifo(t / 'pipe')} a.exe\n")), "-o",
+        t / "out" / "a.exe", "--program", p], "def.txt:2: cannot read the file"),
+    ("splash a folder", lambda t, d, p: [
+        "build", made(t / "def.txt", lambda q: q.write_text(f"product P\nfile 102 {t / 'files' / 'Setup.EXE'} a.exe\nsplash {folder(t / 's.bmp')}\n")),
+        "-o",
+        t / "out" / "a.exe", "--program", p], "cannot read the splash"),
+    ("inspect a pipe", lambda t, d, p: ["inspect", fifo(t / "pipe.exe")], "pipe.exe: is not a regular file"),
+    ("extract a folder", lambda t, d, p: ["extract", folder(t / "dir.exe"), t / "out" / "x"],
+     "dir.exe: is a folder, not a file"),
+]
+
+
+@pytest.mark.parametrize("command, message", [case[1:] for case in FILE_REFUSALS],
+                         ids=[case[0] for case in FILE_REFUSALS])
+def test_an_output_or_input_that_is_no_regular_file_or_is_an_input_is_refused(team, command, message):
+    program = team / "program.exe"
+    shutil.copy(PROGRAM, program)
+    arguments = command(team, write_definition(team), program)
+    before = snapshot(team)
+    finished = pack(*arguments, check=False)  # a pipe opened waiting would hang here
+    assert finished.returncode == 1 and len(finished.stderr.splitlines()) == 1, finished.stderr
+    assert message in finished.stderr
+    assert snapshot(team) == before  # nothing written or replaced, no temporary file left
+    assert Path("/dev/null").is_char_device()
+
+
+def test_a_planted_temporary_name_and_two_builds_at_once(team):
+    definition = write_definition(team)
+    out = team / "out" / "package.exe"
+    victim = made(team / "victim.txt", lambda p: p.write_bytes(b"not yours"))
+    linked(team / "out" / "package.exe.partial", victim)  # the name the tool once used
+    builds = [subprocess.Popen([str(TOOL), "build", str(definition), "-o", str(out), "--program", str(PROGRAM)],
+                               stderr=subprocess.PIPE) for _ in range(3)]
+    assert [build.wait(timeout=120) for build in builds] == [0, 0, 0]
+    again = folder(team / "again") / "package.exe"  # the same name: it is in the version resource
+    pack("build", definition, "-o", again, "--program", PROGRAM)
+    assert not out.is_symlink() and out.read_bytes() == again.read_bytes()
+    assert victim.read_bytes() == b"not yours"
+    assert sorted(p.name for p in out.parent.iterdir()) == ["package.exe", "package.exe.partial"]
+
+
+def large_build(team, megabytes):
+    """A build of a sparse payload of `megabytes`, started; returns it once its temporary
+    file has appeared."""
+    with open(team / "files" / "large.bin", "wb") as data:
+        data.truncate(megabytes * 1024 * 1024)
+    definition = write_definition(team, "product Large\ndotnet-2.0 -1\nfile 102 files/large.bin large.exe\n")
+    out = team / "out" / "package.exe"
+    out.parent.mkdir(exist_ok=True)
+    build = subprocess.Popen([str(TOOL), "build", str(definition), "-o", str(out), "--program", str(PROGRAM)],
+                             stderr=subprocess.PIPE, text=True)
+    deadline = time.monotonic() + 60
+    while not list(out.parent.glob("*.partial")) and build.poll() is None and time.monotonic() < deadline:
+        time.sleep(0.01)
+    assert build.poll() is None, "the build ended before it could be interrupted"
+    return build, out.parent
+
+
+def test_an_interrupted_build_or_a_payload_that_shrinks_leaves_no_file(team):
+    for stop in (signal.SIGINT, signal.SIGTERM):
+        build, out = large_build(team, 1024)
+        build.send_signal(stop)
+        assert build.wait(timeout=60) == -stop
+        assert list(out.iterdir()) == []
+    build, out = large_build(team, 1024)
+    os.truncate(team / "files" / "large.bin", 1024)
+    assert build.wait(timeout=60) == 1
+    assert build.stderr.read().splitlines() == [f"{team / 'files' / 'large.bin'}: changed while it was read"]
+    assert list(out.iterdir()) == []
+    build, out = large_build(team, 1024)
+    build.kill()  # nothing can clean up: what is left says what it is
+    build.wait(timeout=60)
+    assert [re.fullmatch(r"package\.exe\.[0-9a-f]{16}\.partial", p.name) is not None for p in out.iterdir()] == [True]
 
 
 def test_a_program_not_ours_signed_or_packed_already_is_refused(team):
@@ -353,6 +497,11 @@ def test_inspect_shows_the_signer_and_the_embedded_information(tmp_path):
     text = pack("inspect", package).stdout
     assert "signature: present, signer O=Oakcrest Software, CN=Oakcrest Software" in text
     assert "digest (sha256) matches: the file is unchanged since signing" in text and "for Windows to decide" in text
+    # Only printable ASCII is shown as it is, at both ends of the range.
+    (tmp_path / "info.xml").write_bytes(bytes([0x00, 0x1F, 0x20, 0x7E, 0x7F, 0x80]))
+    pack("embed", package, tmp_path / "info.xml")
+    assert "embedded information: 6 bytes: .. ~..\n" in pack("inspect", package).stdout
+    assert json.loads(pack("inspect", package, "--json").stdout)["embedded_information"] == ".. ~.."
 
     # Changed after signing: one payload byte, a block added behind the signature, the
     # certificate table's size grown over added bytes or shrunk.
@@ -393,6 +542,195 @@ def test_extract_refuses_what_the_program_refuses(tmp_path):
     assert [r for r in report["payload"] if r["id"] == 107][0]["present"] is False
 
 
+# What extract finds in its folder, planted (as a function of the folder and a victim file
+# outside it), and the refusal: it never writes through or into a link.
+EXTRACT_LINKS = [
+    ("a link to a file", lambda f, v: linked(f / "empty.txt", v), "'empty.txt' exists already"),
+    ("a dangling link", lambda f, v: linked(f / "empty.txt", v.parent / "nowhere"), "'empty.txt' exists already"),
+    ("a hard link", lambda f, v: linked(f / "empty.txt", v, hard=True), "'empty.txt' exists already"),
+    ("a linked subfolder", lambda f, v: linked(f / "data", v.parent), "the folder 'data' is a link or a file"),
+]
+
+
+@pytest.mark.parametrize("plant, message", [case[1:] for case in EXTRACT_LINKS], ids=[c[0] for c in EXTRACT_LINKS])
+def test_extract_never_writes_through_a_link(team, plant, message):
+    package = team / "Fernwood.exe"
+    pack("build", write_definition(team), "-o", package, "--program", PROGRAM)
+    outside = folder(team / "outside")
+    victim = made(outside / "victim.txt", lambda p: p.write_bytes(b"not yours"))
+    target = folder(team / "extracted")
+    plant(target, victim)
+    before = snapshot(outside)
+    finished = pack("extract", package, target, check=False)
+    assert finished.returncode == 1 and "is refused: " + message in finished.stderr, finished.stderr
+    assert snapshot(outside) == before and victim.read_bytes() == b"not yours"
+    assert not (target / "nowhere").exists() and not (team / "nowhere").exists()
+
+
+SUBDIRECTORY = 0x80000000
+
+
+def table(entries, named=0):
+    """A resource directory table: (name or id field, offset field) entries, `named` first."""
+    return struct.pack("<IIHHHH", 0, 0, 0, 0, named, len(entries) - named) + \
+        b"".join(struct.pack("<II", key, target) for key, target in entries)
+
+
+def ours(rva, payload):
+    """A resource section that reads as our program's (its usage message, string 114, in
+    the string table's block 8) with `payload`, {id: bytes} of type TOOLKIT, laid out
+    simply: each table then its entries."""
+    toolkit = "TOOLKIT".encode("utf-16-le")
+    usage = "Command line '%s' incorrect.".encode("utf-16-le")
+    block = bytes(4) + struct.pack("<H", len(usage) // 2) + usage + bytes(2 * 13)
+    groups = [sorted(payload.items()), [(8, block)]]
+    body, fixups = bytearray(table([(0, 0), (6, 0)], named=1)), []
+    for index, items in enumerate(groups):
+        struct.pack_into("<I", body, 16 + 8 * index + 4, SUBDIRECTORY | len(body))
+        names_at = len(body)
+        body += table([(key, 0) for key, _ in items])
+        for position, (key, data) in enumerate(items):
+            struct.pack_into("<I", body, names_at + 16 + 8 * position + 4, SUBDIRECTORY | len(body))
+            body += table([(0x409, len(body) + 24)]) + struct.pack("<IIII", 0, len(data), 0, 0)
+            fixups.append((len(body) - 16, data))
+    struct.pack_into("<I", body, 16, SUBDIRECTORY | len(body))  # the type's name, "TOOLKIT", follows
+    body += struct.pack("<H", len(toolkit) // 2) + toolkit
+    for entry, data in fixups:
+        body += bytes(-len(body) % 8)
+        struct.pack_into("<I", body, entry, rva + len(body))
+        body += data
+    return bytes(body)
+
+
+def with_resource_section(package, make, out):
+    """A copy of `package` whose resource section (its last) is make(its address)."""
+    pe = pefile.PE(str(package), fast_load=True)
+    last = pe.sections[-1]
+    section = make(last.VirtualAddress)
+    raw = section + bytes(-len(section) % pe.OPTIONAL_HEADER.FileAlignment)
+    data = bytearray(Path(package).read_bytes()[:last.PointerToRawData] + raw)
+    struct.pack_into("<I", data, last.get_file_offset() + 8, len(section))
+    struct.pack_into("<I", data, last.get_file_offset() + 16, len(raw))
+    struct.pack_into("<I", data, pe.OPTIONAL_HEADER.DATA_DIRECTORY[2].get_file_offset() + 4, len(section))
+    struct.pack_into("<I", data, pe.OPTIONAL_HEADER.get_file_offset() + 56,
+                     -(-(last.VirtualAddress + len(section)) // PAGE) * PAGE)
+    Path(out).write_bytes(data)
+    return out
+
+
+def fan_out(rva):
+    """Three levels of 1,000 entries, each level's all leading to one table."""
+    return table([(1, SUBDIRECTORY | 8016)] * 1000) + table([(1, SUBDIRECTORY | 16032)] * 1000) + \
+        table([(0x409, 24048)] * 1000) + struct.pack("<IIII", rva, 16, 0, 0)
+
+
+def long_names(rva):
+    """20 types, all named by one text of 65,535 characters, each with one resource: each
+    a name table and a language table (48 bytes), then the data entry and the text."""
+    entry_at = 16 + 8 * 20 + 20 * 48
+    types = [(SUBDIRECTORY | (entry_at + 16), SUBDIRECTORY | (176 + 48 * i)) for i in range(20)]
+    tables = b"".join(table([(1, SUBDIRECTORY | (176 + 48 * i + 24))]) + table([(0x409, entry_at)]) for i in range(20))
+    return table(types, named=20) + tables + struct.pack("<IIII", rva, 4, 0, 0) + struct.pack("<H", 65535) + \
+        "N".encode("utf-16-le") * 65535
+
+
+# Packages made to hurt a reader, and what each reading says of them.
+HOSTILE = [
+    ("fan-out", fan_out, "the resource tree does not hold together: a table is reached twice"),
+    ("offset outside", lambda rva: table([(1, SUBDIRECTORY | 0x100000)]),
+     "the resource tree does not hold together: an offset lies outside the resource section"),
+    ("too many entries", lambda rva: table([(1, SUBDIRECTORY | 24)]) + struct.pack("<IIHHHH", 0, 0, 0, 0, 1, 65535),
+     "the resource tree does not hold together: it has more than 65,536"),
+    ("names too long", long_names, "the resource tree does not hold together: its names are too long"),
+    ("data outside the file", lambda rva: table([(1, SUBDIRECTORY | 24)]) + table([(1, SUBDIRECTORY | 48)]) +
+     table([(0x409, 72)]) + struct.pack("<IIII", 0x7FFF0000, 0x1000, 0, 0), "a resource's data lies outside the file"),
+    ("manifest of 4,097 records", lambda rva: ours(rva, {101: b"*".join(b"%d*a*1" % i for i in range(4097))}),
+     "has a manifest of more than 4,096 records"),
+    ("manifest over 1 MB", lambda rva: ours(rva, {101: b"102*" + b"a" * (1 << 20) + b"*1", 102: b"x"}),
+     "has a manifest that cannot be read or is over 1 MB"),
+]
+
+
+def run_measured(*arguments):
+    """Runs the tool (stopped after 20 s of processor time); its exit code, standard error
+    and peak memory in MB."""
+    limit = lambda: resource.setrlimit(resource.RLIMIT_CPU, (20, 20))  # noqa: E731
+    process = subprocess.Popen([str(TOOL), *map(str, arguments)], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                               preexec_fn=limit)
+    error = process.stderr.read().decode()
+    _, status, usage = os.wait4(process.pid, 0)
+    return os.waitstatus_to_exitcode(status), error, usage.ru_maxrss / 1024
+
+
+@pytest.mark.parametrize("make, message", [case[1:] for case in HOSTILE], ids=[case[0] for case in HOSTILE])
+def test_a_hostile_package_is_refused_quickly_in_little_memory(team, make, message):
+    base = team / "base.exe"
+    pack("build", write_definition(team, "file 102 files/empty.txt a.txt\n"), "-o", base, "--program", PROGRAM,
+         "--allow-test-shapes")
+    package = with_resource_section(base, make, team / "hostile.exe")
+    for command in (["inspect", package], ["inspect", package, "--json"], ["extract", package, team / "x"],
+                    ["build", write_definition(team, "product x\nfile 102 files/Setup.EXE w.exe\n"), "-o", team / "out.exe",
+                     "--program", package]):
+        started = time.monotonic()
+        code, error, megabytes = run_measured(*command)
+        assert code == 1 and len(error.splitlines()) == 1, (command, error)
+        assert message in error or command[0] == "build", (command, error)
+        assert megabytes < 64 and time.monotonic() - started < 10, (command, megabytes)
+        assert not (team / "out.exe").exists() and not any((team / "x").glob("*"))
+
+
+def test_texts_from_a_package_are_shown_escaped_and_json_is_strict(team):
+    definition = write_definition(team, "product PRODUCTX\nfile 102 files/empty.txt Setup.EXE\n")
+    pack("build", definition, "-o", team / "clean.exe", "--program", PROGRAM)
+    data = (team / "clean.exe").read_bytes()
+    hostile = "A\ud800\x1b[31mB".encode("utf-16-le", "surrogatepass")
+    data = data.replace("PRODUCTX".encode("utf-16-le"), hostile).replace(b"*Setup.EXE*", b"*Set\x1bp.EXE*")
+    (team / "hostile.exe").write_bytes(data)
+    text = subprocess.run([str(TOOL), "inspect", team / "hostile.exe"], capture_output=True, check=True).stdout
+    assert b"A\\uD800\\x1B[31mB" in text and b"Set\\x1Bp.EXE" in text
+    assert not any(byte < 0x20 and byte != 0x0A for byte in text)
+    raw = subprocess.run([str(TOOL), "inspect", team / "hostile.exe", "--json"], capture_output=True, check=True).stdout
+    report = json.loads(raw.decode("utf-8", "strict"))
+    assert report["settings"]["product"] == "A\ud800\x1b[31mB" and report["payload"][0]["name"] == "Set\x1bp.EXE"
+    extract = pack("extract", team / "hostile.exe", team / "x", check=False)
+    assert extract.returncode == 1 and "payload 102 'set\\x1Bp.exe' is refused" in extract.stderr
+
+
+def test_the_resource_section_is_laid_out_as_windows_reads_it(team):
+    sizes = [1, 3, 7, 1025, 4099]
+    for index, size in enumerate(sizes):
+        (team / "files" / f"odd{index}.bin").write_bytes(bytes([index + 1]) * size)
+    longest = "n" * 213 + ".txt"  # the longest name the program writes
+    definition = write_definition(team, "product " + "p" * 65535 + "\n" + f"file 110 files/empty.txt {longest}\n" +
+                                  "".join(f"file {102 + i} files/odd{i}.bin odd{i}.bin\n" for i in range(len(sizes))) +
+                                  "named-resource EXTRA2 files/odd1.bin\nicon product.ico\n")
+    out = team / "layout.exe"
+    pack("build", definition, "-o", out, "--program", PROGRAM, "--allow-test-shapes")
+    pe = pefile.PE(str(out))
+    section = pe.sections[-1]
+    raw, rva = section.get_data(), section.VirtualAddress
+    data_entries = []
+
+    def walk(offset, level):
+        assert offset % 4 == 0, f"table at {offset:#x}"
+        named, ids = struct.unpack_from("<HH", raw, offset + 12)
+        keys = [struct.unpack_from("<II", raw, offset + 16 + 8 * i) for i in range(named + ids)]
+        assert [key & SUBDIRECTORY != 0 for key, _ in keys] == [True] * named + [False] * ids
+        for _, target in keys:
+            if level < 2:
+                walk(target & ~SUBDIRECTORY, level + 1)
+            else:
+                data_entries.append(target)
+    walk(0, 0)
+    assert all(entry % 4 == 0 for entry in data_entries)
+    blocks = sorted(struct.unpack_from("<II", raw, entry) for entry in data_entries)
+    assert all(address % 8 == 0 for address, _ in blocks)
+    assert all(address + size <= after for (address, size), (after, _) in zip(blocks, blocks[1:]))
+    found = resources(pe)
+    assert ("TOOLKIT", "EXTRA2") in found and found[("TOOLKIT", 105)] == bytes([4]) * 1025
+    assert string_entry(found, 1) == "p" * 65535 and f"110*{longest}*0".encode() in found[("TOOLKIT", 101)]
+
+
 def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path):
     definition = REPO / "packages" / "sample" / "package.txt"
     wizard = BUILD / "wizard" / "Corvane.InstallerWizard.UI.exe"
@@ -423,6 +761,38 @@ def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path):
         [str(REPO / "tests" / "wine" / "run"), str(BUILD / "gearrack-pack.exe"), "inspect", wine(windows)],
         capture_output=True, text=True, timeout=300, check=False, env={**os.environ, "GEARRACK_TIMEOUT": "240"})
     assert "digest (sha256) matches: the file is unchanged since signing" in inspected.stdout, inspected.stderr
+
+
+def test_the_windows_tool_refuses_links_and_cleans_up_when_interrupted(team):
+    """The same link cases under Wine, which shows Linux links as Windows links, and Ctrl-C
+    (Wine turns SIGINT into it) on a large build."""
+    wine = lambda path: "Z:" + str(path).replace("/", "\\")  # noqa: E731
+    windows_tool = [str(REPO / "tests" / "wine" / "run"), str(BUILD / "gearrack-pack.exe")]
+    environment = {**os.environ, "GEARRACK_TIMEOUT": "120"}
+    package = team / "Fernwood.exe"
+    pack("build", write_definition(team), "-o", package, "--program", PROGRAM)
+    victim = made(team / "outside" / "victim.txt", lambda p: p.write_bytes(b"not yours"))
+    for index, (_, plant, message) in enumerate(EXTRACT_LINKS):
+        target = folder(team / f"extracted{index}")
+        plant(target, victim)
+        finished = subprocess.run([*windows_tool, "extract", wine(package), wine(target)], capture_output=True,
+                                  text=True, timeout=180, check=False, env=environment)
+        assert "is refused: " + message in finished.stdout + finished.stderr, finished.stderr[-2000:]
+        assert sorted(p.name for p in victim.parent.iterdir()) == ["victim.txt"]
+        assert victim.read_bytes() == b"not yours"
+    with open(team / "files" / "large.bin", "wb") as data:
+        data.truncate(1024 * 1024 * 1024)
+    definition = write_definition(team, "product Large\nfile 102 files/large.bin large.exe\n")
+    out = folder(team / "out") / "package.exe"
+    build = subprocess.Popen([*windows_tool, "build", wine(definition), "-o", wine(out), "--program", wine(PROGRAM)],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=environment)
+    deadline = time.monotonic() + 120
+    while not list(out.parent.glob("*.partial")) and build.poll() is None and time.monotonic() < deadline:
+        time.sleep(0.05)
+    assert build.poll() is None, "the build ended before it could be interrupted"
+    build.send_signal(signal.SIGINT)
+    assert build.wait(timeout=120) != 0
+    assert list(out.parent.iterdir()) == []
 
 
 def test_left_out_settings_and_a_package_built_again(team):
