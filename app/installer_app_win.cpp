@@ -48,6 +48,7 @@ bool CGearRackInstallerApp::InitInstance() {
 
 // Start-up: the options pass and the checks, in order; the first failure stops it.
 uint32_t CGearRackInstallerApp::StartUp() {
+    ReadCommandLine();
     uint32_t result = ProcessOptions();
     if (result != 0) return result;
     LogFormat(L"Started %ld\n", static_cast<int32_t>(::GetTickCount()));
@@ -83,16 +84,17 @@ bool CGearRackInstallerApp::AskToRunUnverified(const std::wstring& verification)
 
 // Logs the signer and takes the program name the signature gives, for the wizard.
 void CGearRackInstallerApp::LogSignerDetails() {
-    state.programName = settings_.programName;
+    state.programName = settings_.Text(Setting::ProgramName);
     gr::LogSignerDetails(GetOwnModulePath(), state.programName);
 }
 
 // The machine's prerequisites, in order; the first one missing stops start-up.
 uint32_t CGearRackInstallerApp::CheckPrerequisites() {
-    if (settings_.administratorRequired && !IsUserAdministrator()) return kNotAdministrator;
-    if (!CheckFrameworkRequirement(settings_.frameworkLevels, state.requiredFramework)) return kFrameworkMissing;
+    if (settings_.AdministratorRequired() && !IsUserAdministrator()) return kNotAdministrator;
+    if (!CheckFrameworkRequirement(settings_.FrameworkLevels(), state.requiredFramework)) return kFrameworkMissing;
     if (!CheckInstallerEngine()) return kInstallerEngineTooOld;
-    if (!CheckDiskSpace(settings_.requiredMegabytes, state.workingFolderRoot, state.freeSpace)) return kNotEnoughSpace;
+    if (!CheckDiskSpace(settings_.RequiredMegabytes(), state.workingFolderRoot, state.freeSpace))
+        return kNotEnoughSpace;
     return 0;
 }
 

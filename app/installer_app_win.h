@@ -7,7 +7,9 @@
 
 #include <cstdint>
 
+#include "app/command_line_info.h"
 #include "app/installer_state.h"
+#include "app/options.h"
 #include "app/package_settings.h"
 #include "framework/app_base_win.h"
 #include "framework/handles_win.h"
@@ -22,8 +24,11 @@ public:
     bool InitInstance() override;
     int ExitInstance() override;
 
-    // Reads the command line into the installer state, opens the log it names and
-    // composes the wizard arguments. Returns 0 or the usage error.
+    // Reads the command line, once, before the first options pass.
+    void ReadCommandLine();
+    // An options pass: sets the installer state from the options read, opens (and so
+    // empties) the log they name, composes the wizard arguments with the program name
+    // known now and logs the pass. Returns 0 or the usage error.
     uint32_t ProcessOptions();
     // Tells the user why the run failed (the message for `result`, or the wizard's exit code).
     void ReportFailure(uint32_t result);
@@ -44,6 +49,10 @@ private:
     uint32_t RunAndWait();
 
     PackageSettings settings_;  // read once, before anything else
+    // The command line, read once at start-up and only read after: the option table left
+    // for the wizard, and what the options say (the log's full path among it).
+    CCommandLineInfoEx commandLine_;
+    OptionsOutcome options_;
     WorkingFolder workingFolder_;
     Handle runFinished_;
     Handle wizardShown_;

@@ -58,8 +58,7 @@ void ReadHelpRequest(const CCommandLineInfoEx& info, OptionsOutcome& out) {
 
 }  // namespace
 
-OptionsOutcome EvaluateOptions(CCommandLineInfoEx& info, const OptionFacts& facts,
-                               FullPathFunction fullPath, const std::wstring& programName) {
+OptionsOutcome ReadOptions(CCommandLineInfoEx& info, const OptionFacts& facts, FullPathFunction fullPath) {
     OptionsOutcome out;
     out.workingFolderRoot = DefaultRoot(facts);
     ReadFlags(info, out);
@@ -71,12 +70,22 @@ OptionsOutcome EvaluateOptions(CCommandLineInfoEx& info, const OptionFacts& fact
         out.logPath = full;
     }
     if (ReadPathOption(info, L"temp", fullPath, out, full)) out.workingFolderRoot = full;
+    return out;
+}
 
+OptionsOutcome ComposeOptionsPass(const CCommandLineInfoEx& info, const OptionsOutcome& read,
+                                  const std::wstring& programName) {
+    OptionsOutcome out = read;
     info.BuildWizardArguments(programName, out.wizardArguments);
     ReadHelpRequest(info, out);
     out.logLines.push_back(Format(L"Command line params %s\n", out.wizardArguments));
     out.logLines.push_back(Format(L"Temp folder '%s'\n", out.workingFolderRoot));
     return out;
+}
+
+OptionsOutcome EvaluateOptions(CCommandLineInfoEx& info, const OptionFacts& facts,
+                               FullPathFunction fullPath, const std::wstring& programName) {
+    return ComposeOptionsPass(info, ReadOptions(info, facts, fullPath), programName);
 }
 
 }  // namespace gr

@@ -1,6 +1,8 @@
-// One pass over the command line: which options are on, where the working folder goes,
-// which log file to open and what the wizard receives. A plain function over the parsed
-// arguments and the few machine facts it needs, so that it can be checked on its own.
+// The command line's options: which are on, where the working folder goes, which log file
+// to open and what the wizard receives. They are read once (ReadOptions); each of the two
+// options passes composes from them what it writes (ComposeOptionsPass): the wizard
+// arguments with the program name known then, and the log lines. Plain functions over the
+// parsed arguments and the few machine facts they need, so that they can be checked alone.
 #pragma once
 
 #include <cstdint>
@@ -36,8 +38,17 @@ struct OptionsOutcome {
     std::vector<std::wstring> logLines;  // lines to log, in order, once the log is opened
 };
 
-// Reads the options from `info` (already filled from the command line; the pass removes
-// the options that are not passed on) and composes the wizard arguments with `programName`.
+// Reads the options from `info` (already filled from the command line): removes those that
+// are not passed on and makes the paths full. The outcome has no wizard arguments yet, and
+// only the log lines of its path refusals.
+OptionsOutcome ReadOptions(CCommandLineInfoEx& info, const OptionFacts& facts, FullPathFunction fullPath);
+
+// One options pass: `read` with the wizard arguments composed from `info` (as ReadOptions
+// left it) and `programName`, and every log line of the pass, in order.
+OptionsOutcome ComposeOptionsPass(const CCommandLineInfoEx& info, const OptionsOutcome& read,
+                                  const std::wstring& programName);
+
+// Both at once: reads the options from `info` and composes a pass with `programName`.
 OptionsOutcome EvaluateOptions(CCommandLineInfoEx& info, const OptionFacts& facts,
                                FullPathFunction fullPath, const std::wstring& programName);
 

@@ -1,5 +1,5 @@
-// The options pass as the application runs it: the machine facts it needs, then the
-// outcome applied to the installer state and the log.
+// The options as the application reads them, once, with the machine facts they need; and
+// each options pass, which applies them to the installer state and the log.
 #include "app/installer_app_win.h"
 #include "app/options.h"
 #include "base/log.h"
@@ -36,18 +36,19 @@ bool FullPathOf(const std::wstring& typed, std::wstring& full) {
 
 }  // namespace
 
-uint32_t CGearRackInstallerApp::ProcessOptions() {
-    CCommandLineInfoEx info;
-    ParseCommandLine(info, FullCommandLine());
-
+void CGearRackInstallerApp::ReadCommandLine() {
+    ParseCommandLine(commandLine_, FullCommandLine());
     OptionFacts facts;
-    facts.administratorRequired = settings_.administratorRequired;
+    facts.administratorRequired = settings_.AdministratorRequired();
     if (facts.administratorRequired)
         facts.systemDrive = EnvironmentVariable(L"SystemDrive");
     else
         facts.tempPath = TempPath();
+    options_ = ReadOptions(commandLine_, facts, FullPathOf);
+}
 
-    OptionsOutcome outcome = EvaluateOptions(info, facts, FullPathOf, state.programName);
+uint32_t CGearRackInstallerApp::ProcessOptions() {
+    OptionsOutcome outcome = ComposeOptionsPass(commandLine_, options_, state.programName);
     state.silent = outcome.silent;
     state.zeroGuid = outcome.zeroGuid;
     state.removeFolder = outcome.removeFolder;

@@ -2,18 +2,26 @@
 
 #include "base/decimal.h"
 #include "checks/administrator.h"
-#include "res/resource_ids.h"
 
 namespace gr {
 
+int64_t PackageSettings::RequiredMegabytes() const { return ParseDecimal(Text(Setting::RequiredSpace)); }
+
+FrameworkEntries PackageSettings::FrameworkLevels() const {
+    static_assert(static_cast<size_t>(Setting::DotNet45Full) - static_cast<size_t>(Setting::DotNet20) + 1 ==
+                  kFrameworkCount);
+    FrameworkEntries levels;
+    for (size_t i = 0; i < kFrameworkCount; ++i) levels[i] = texts[static_cast<size_t>(Setting::DotNet20) + i];
+    return levels;
+}
+
+bool PackageSettings::AdministratorRequired() const {
+    return AdministratorRequiredByEntry(Text(Setting::Administrator));
+}
+
 PackageSettings ReadPackageSettings(const TextSource& entries) {
     PackageSettings settings;
-    settings.processorType = entries.Text(IDS_PROCESSOR_TYPE);
-    settings.requiredMegabytes = ParseDecimal(entries.Text(IDS_REQUIRED_SPACE));
-    for (size_t i = 0; i < kFrameworkCount; ++i)
-        settings.frameworkLevels[i] = entries.Text(static_cast<unsigned>(IDS_FRAMEWORK_LEVEL_FIRST + i));
-    settings.administratorRequired = AdministratorRequiredByEntry(entries.Text(IDS_ADMIN_REQUIRED));
-    settings.programName = entries.Text(IDS_PROGRAM_NAME);
+    for (size_t i = 0; i < kSettings.size(); ++i) settings.texts[i] = entries.Text(kSettings[i].entry);
     return settings;
 }
 

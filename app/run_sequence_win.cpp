@@ -31,8 +31,8 @@ uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
     result = folder.empty() ? kFailed : EnumerateResources(Instance(), state.resourceCatalogue, folder, wizardPath);
     bool wizardMayRun = false;
     if (state.runWizard && result == 0) {
-        WizardLaunch launch{settings_.processorType, wizardPath, state.wizardArguments, folder, wizardShown_.Get(),
-                            &ProcessLog()};
+        WizardLaunch launch{settings_.Text(Setting::Processor), wizardPath, state.wizardArguments, folder,
+                            wizardShown_.Get(), &ProcessLog()};
         WizardEnd end = RunInstallerWizard(launch);
         result = end.result;
         wizardExitCode = end.exitCode;

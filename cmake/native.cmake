@@ -4,6 +4,7 @@ option(GEARRACK_SANITIZE "Build the unit tests with AddressSanitizer and UBSan" 
 option(GEARRACK_FUZZ "Build the fuzz targets instead of the unit tests (needs clang)" OFF)
 if(GEARRACK_FUZZ)
     target_compile_options(gearrack_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+    add_subdirectory(packer)
     add_subdirectory(tests/fuzz)
     return()
 endif()

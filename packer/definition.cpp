@@ -1,17 +1,18 @@
 #include "packer/definition.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 
 #include "base/text.h"
+#include "package/manifest.h"
+#include "package/names.h"
 #include "packer/utf.h"
-#include "payload/manifest.h"
 #include "payload/working_folder.h"
 
 namespace gr::pack {
 namespace {
 
-constexpr uint32_t kManifestResource = 101;
 // A string-table entry is counted in 16 bits: the program reads no longer text.
 constexpr size_t kLongestSetting = 0xFFFF;
 // The program writes a payload file at the working folder joined with its name, within
@@ -57,7 +58,7 @@ std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"
 // Characters a Windows file name cannot hold; "*" also separates the manifest's fields.
 bool HasForbiddenCharacter(std::wstring_view name) {
     for (wchar_t c : name)
-        if (c < 0x20 || c == L'<' || c == L'>' || c == L'"' || c == L'|' || c == L'?' || c == L'*') return true;
+        if (IsForbiddenNameCharacter(c)) return true;
     return false;
 }
 
@@ -104,6 +105,7 @@ private:
     void ExtraResource(std::string_view key, std::string_view rest, size_t line);
     void PictureLine(std::optional<Picture>& picture, std::string_view key, std::string_view rest, size_t line);
     void Manifest(std::string_view key, std::string_view rest, size_t line);
+    void SigningLine(std::string_view key, std::string_view rest);
 
     const fs::path& path_;
     const ReadOptions& options_;
@@ -131,7 +133,7 @@ bool Reader::TestShape(std::string_view key, size_t line) {
 }
 
 void Reader::Setting(size_t index, std::string_view value, size_t line) {
-    const SettingKey& setting = kSettings[index];
+    const PackageSetting& setting = kSettings[index];
     if (!Once(setting.key, line)) return;
     value = Trim(value);
     std::wstring text;
@@ -160,6 +162,12 @@ bool Reader::Source(std::string_view text, size_t line, fs::path& source) {
         Refuse(line, "a file is missing");
         return false;
     }
+    if (text[0] == '@' && options_.anyInput) {
+        std::vector<std::string>& names = definition_.inputNames;
+        if (std::find(names.begin(), names.end(), text.substr(1)) == names.end()) names.emplace_back(text.substr(1));
+        source.clear();
+        return true;
+    }
     if (text[0] == '@') {
         auto found = options_.inputs.find(std::string(text.substr(1)));
         if (found == options_.inputs.end()) {
@@ -182,8 +190,8 @@ bool Reader::Id(std::string_view text, size_t line, uint32_t& id) {
         return false;
     }
     id = static_cast<uint32_t>(value);
-    if (id == kManifestResource) {
-        Refuse(line, "id 101 is the manifest's");
+    if (id == kManifestId) {
+        Refuse(line, "id " + std::to_string(kManifestId) + " is the manifest's");
         return false;
     }
     auto [at, added] = ids_.emplace(id, line);
@@ -242,10 +250,23 @@ void Reader::Manifest(std::string_view key, std::string_view rest, size_t line) 
         int64_t id = 0, size = 0;
         if (!ParseNumber(idText, 0, 65535, id) || !ParseNumber(Trim(rest), -0x7FFFFFFF - 1, 0x7FFFFFFF, size))
             return Refuse(line, "manifest-size needs an id and a size");
-        definition_.statedSizes[static_cast<uint32_t>(id)] = std::string(Trim(rest));
+        definition_.statedSizes[static_cast<uint32_t>(id)] = static_cast<int32_t>(size);
     } else {
         definition_.manifestExtra = std::string(rest);
     }
+}
+
+// For our build's signing step, which reads them from the tool (gearrack-pack needs): any
+// "signing" other than "off" leaves the package signed; the program name is the rest of
+// the line, the link its first field.
+void Reader::SigningLine(std::string_view key, std::string_view rest) {
+    Signing& signing = definition_.signing;
+    if (key == "signing")
+        signing.sign = Trim(rest) != "off";
+    else if (key == "signing-program")
+        signing.program = std::string(Trim(rest));
+    else
+        signing.link = std::string(TakeField(rest));
 }
 
 void Reader::Line(size_t number, std::string_view text) {
@@ -272,8 +293,7 @@ void Reader::Line(size_t number, std::string_view text) {
     if (key == "icon") return PictureLine(definition_.icon, key, rest, number);
     if (key == "splash") return PictureLine(definition_.splash, key, rest, number);
     if (key == "banner") return PictureLine(definition_.banner, key, rest, number);
-    // Read by the signing step, not here.
-    if (key == "signing" || key == "signing-program" || key == "signing-link") return;
+    if (key == "signing" || key == "signing-program" || key == "signing-link") return SigningLine(key, rest);
     if (key == "manifest" || key == "manifest-size" || key == "manifest-extra") return Manifest(key, rest, number);
     if (key == "resource" || key == "named-resource") {
         if (TestShape(key, number)) ExtraResource(key, rest, number);
@@ -324,7 +344,7 @@ void Reader::CheckProduct() {
     if (!given_.contains("product") && refusals_.empty())
         return Refuse(0, "product is missing: every caption and message names it (add 'product <name>')");
     if (!given_.contains("program-name"))
-        definition_.settings[SettingIndex(IDS_PROGRAM_NAME)] = definition_.settings[SettingIndex(IDS_PRODUCT_NAME)];
+        definition_.settings[static_cast<size_t>(Setting::ProgramName)] = SettingText(definition_, Setting::Product);
 }
 
 }  // namespace
@@ -354,15 +374,16 @@ void ReadDefinition(const fs::path& path, std::string_view text, const ReadOptio
 }
 
 std::string ManifestText(const Definition& definition, const std::vector<uint64_t>& sizes) {
-    std::string text;
+    std::vector<CResourceFile> records;
     for (size_t i = 0; i < definition.files.size(); ++i) {
         const PayloadFile& file = definition.files[i];
         if (!file.inManifest) continue;
         auto stated = definition.statedSizes.find(file.id);
-        if (!text.empty()) text += '*';
-        text += std::to_string(file.id) + '*' + EncodeUtf8(file.name) + '*' +
-                (stated != definition.statedSizes.end() ? stated->second : std::to_string(sizes[i]));
+        // The payload is at most 2 GB in all, so a file's size fits.
+        int32_t size = stated != definition.statedSizes.end() ? stated->second : static_cast<int32_t>(sizes[i]);
+        records.push_back({file.id, size, file.name});
     }
+    std::string text = EncodeUtf8(WriteManifest(records));
     if (!definition.manifestExtra.empty()) text += '*' + definition.manifestExtra;
     return text;
 }

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "package/format.h"
 #include "packer/product_identity.h"
-#include "res/resource_ids.h"
 
 namespace gr::pack {
 
@@ -22,6 +22,8 @@ namespace fs = std::filesystem;
 // The program looks each manifest record up in a list: more payload files would slow its
 // start (and the reading of a package from elsewhere) for nothing.
 constexpr size_t kMostManifestRecords = 4096;
+// A definition is a short text; a larger file is refused before it is read.
+constexpr uint64_t kLargestDefinition = 16 * 1024 * 1024;
 
 // Why a definition cannot be packed, as "FILE:LINE: message".
 struct Refusal {
@@ -30,37 +32,6 @@ struct Refusal {
     std::string message;
     std::string Text() const;
 };
-
-enum class SettingKind { Text, Megabytes, Level, Flag };
-
-struct SettingKey {
-    const char* key;
-    uint32_t entry;  // string-table entry
-    const char* shipped;
-    SettingKind kind;
-};
-
-inline constexpr std::array<SettingKey, 12> kSettings = {{
-    {"processor", IDS_PROCESSOR_TYPE, "AnyCPU", SettingKind::Text},
-    {"product", IDS_PRODUCT_NAME, "Oakcrest", SettingKind::Text},
-    {"required-space", IDS_REQUIRED_SPACE, "500", SettingKind::Megabytes},
-    {"dotnet-2.0", IDS_FRAMEWORK_LEVEL_FIRST, "0", SettingKind::Level},
-    {"dotnet-3.0", IDS_FRAMEWORK_LEVEL_FIRST + 1, "0", SettingKind::Level},
-    {"dotnet-3.5", IDS_FRAMEWORK_LEVEL_FIRST + 2, "0", SettingKind::Level},
-    {"dotnet-4.0-client", IDS_FRAMEWORK_LEVEL_FIRST + 3, "0", SettingKind::Level},
-    {"dotnet-4.0-full", IDS_FRAMEWORK_LEVEL_FIRST + 4, "0", SettingKind::Level},
-    {"dotnet-4.5-client", IDS_FRAMEWORK_LEVEL_FIRST + 5, "0", SettingKind::Level},
-    {"dotnet-4.5-full", IDS_FRAMEWORK_LEVEL_FIRST + 6, "0", SettingKind::Level},
-    {"administrator", IDS_ADMIN_REQUIRED, "1", SettingKind::Flag},
-    {"program-name", IDS_PROGRAM_NAME, "Zava", SettingKind::Text},
-}};
-
-// The index in kSettings of string-table entry `entry` (one of theirs).
-constexpr size_t SettingIndex(uint32_t entry) {
-    size_t index = 0;
-    while (index + 1 < kSettings.size() && kSettings[index].entry != entry) ++index;
-    return index;
-}
 
 // A payload file (id and name set) or, in test packages, a payload resource without a
 // manifest record (`name` empty; `resourceName` set for one with a string name).
@@ -78,6 +49,13 @@ struct Picture {
     size_t line = 0;
 };
 
+// What our own build's signing step puts into the signature; never packed.
+struct Signing {
+    bool sign = true;      // false with "signing off"
+    std::string program;   // "signing-program": the program name the signature carries
+    std::string link;      // "signing-link": its more-information link
+};
+
 struct Definition {
     fs::path path;
     // Each setting's text (shipped unless given); empty when "@none" leaves it out.
@@ -85,9 +63,12 @@ struct Definition {
     std::vector<PayloadFile> files;
     std::optional<Picture> icon, splash, banner;
     ProductIdentity identity;
+    Signing signing;
+    // The "@name" sources, in the order first given, when ReadOptions::anyInput is set.
+    std::vector<std::string> inputNames;
     // Shapes only the tool's own tests give a package.
     bool manifest = true;
-    std::map<uint32_t, std::string> statedSizes;  // id -> size the manifest states
+    std::map<uint32_t, int32_t> statedSizes;      // id -> size the manifest states
     std::string manifestExtra;                    // raw text after the last record
 };
 
@@ -96,7 +77,13 @@ struct ReadOptions {
     // name "Zava") and its wizard, and spares it the warnings.
     bool allowTestShapes = false;
     std::map<std::string, fs::path> inputs;  // "@name" sources, from --with name=PATH
+    bool anyInput = false;  // take every "@name" source, listing it in inputNames (no path)
 };
+
+// The text of `setting` in `definition`.
+inline const std::wstring& SettingText(const Definition& definition, Setting setting) {
+    return definition.settings[static_cast<size_t>(setting)];
+}
 
 // Reads the definition `text` (of the file `path`; sources are relative to its folder).
 // Every fault found becomes a refusal; the definition is usable when there is none. A
@@ -104,7 +91,7 @@ struct ReadOptions {
 void ReadDefinition(const fs::path& path, std::string_view text, const ReadOptions& options, Definition& definition,
                     std::vector<Refusal>& refusals);
 
-// The manifest (resource TOOLKIT 101) for `definition`, with each payload file's size.
+// The manifest (payload resource kManifestId) for `definition`, with each payload file's size.
 std::string ManifestText(const Definition& definition, const std::vector<uint64_t>& sizes);
 
 // Whether every .NET version is excluded (every level negative): no machine can run it.

@@ -8,7 +8,8 @@
 #include "packer/shown_text.h"
 #include "packer/utf.h"
 #include "packer/verbs.h"
-#include "payload/manifest.h"
+#include "package/manifest.h"
+#include "package/names.h"
 
 namespace gr::pack {
 namespace {

@@ -12,15 +12,11 @@ constexpr uint32_t kPage = 4096;
 constexpr uint32_t kInitialisedData = 0x40;
 constexpr uint32_t kSectionHeaderBytes = 40;
 
-struct Placed {
-    Section from;  // where it was in the program
-    Section to;    // where it goes
-};
-
 uint32_t MemorySpan(const Section& section) { return section.virtualSize != 0 ? section.virtualSize : section.rawSize; }
 
-// The program's sections in their new places, and where the resources go after them.
-bool PlaceSections(const PeImage& image, std::vector<Placed>& placed, Section& resources, std::string& error) {
+}  // namespace
+
+bool PlaceSections(const PeImage& image, std::vector<PlacedSection>& placed, Section& resources, std::string& error) {
     const Section* old = image.SectionAt(image.directories[kResourceDirectory].address);
     if (old == nullptr) {
         error = "cannot be packed: the program has no resource section";
@@ -30,7 +26,7 @@ bool PlaceSections(const PeImage& image, std::vector<Placed>& placed, Section& r
     uint32_t rawEnd = 0;
     for (const Section& section : image.sections) {
         if (&section == old) continue;
-        Placed entry{section, section};
+        PlacedSection entry{section, section};
         if (section.virtualAddress > old->virtualAddress) {
             // Only the relocations may follow the resources: nothing but their directory
             // entry points into them, so they can move.
@@ -58,6 +54,8 @@ bool PlaceSections(const PeImage& image, std::vector<Placed>& placed, Section& r
     return true;
 }
 
+namespace {
+
 void PutSectionHeader(uint8_t* header, const Section& section) {
     std::fill(header, header + kSectionHeaderBytes, uint8_t{0});
     std::copy(section.name.begin(), section.name.begin() + std::min<size_t>(section.name.size(), 8), header);
@@ -69,11 +67,11 @@ void PutSectionHeader(uint8_t* header, const Section& section) {
 }
 
 // The program's headers for the new layout, with the checksum left zero.
-Bytes NewHeaders(const PeImage& image, const std::vector<Placed>& placed, const Section& resources) {
+Bytes NewHeaders(const PeImage& image, const std::vector<PlacedSection>& placed, const Section& resources) {
     Bytes headers = image.headers;
     uint32_t initialised = 0;
     uint32_t at = image.sectionTable;
-    for (const Placed& entry : placed) {
+    for (const PlacedSection& entry : placed) {
         PutSectionHeader(&headers[at], entry.to);
         at += kSectionHeaderBytes;
         if ((entry.to.characteristics & kInitialisedData) != 0) initialised += entry.to.rawSize;
@@ -107,7 +105,7 @@ Bytes NewHeaders(const PeImage& image, const std::vector<Placed>& placed, const 
 bool WriteImage(const ProgramFile& program, const ResourceList& resources, bool pageAligned, File& out,
                 std::string& error) {
     const PeImage& image = program.image;
-    std::vector<Placed> placed;
+    std::vector<PlacedSection> placed;
     Section section;
     if (!PlaceSections(image, placed, section, error)) return false;
     section.rawPointer = static_cast<uint32_t>(AlignUp(section.rawPointer, pageAligned ? kPage : image.fileAlignment));
@@ -124,7 +122,7 @@ bool WriteImage(const ProgramFile& program, const ResourceList& resources, bool 
     ImageWriter writer(out);
     error = "cannot be written (the program cannot be read, or the disk is full)";
     if (!writer.Write(NewHeaders(image, placed, section))) return false;
-    for (const Placed& entry : placed) {
+    for (const PlacedSection& entry : placed) {
         if (entry.to.rawSize == 0) continue;
         if (!writer.PadTo(entry.to.rawPointer) || !source.Seek(entry.from.rawPointer) ||
             !writer.Copy(source, entry.from.rawPointer, entry.from.rawSize))

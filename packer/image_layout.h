@@ -5,10 +5,23 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "packer/program_file.h"
 
 namespace gr::pack {
+
+// A section of the program: where it was, and where the new layout puts it.
+struct PlacedSection {
+    Section from;
+    Section to;
+};
+
+// The program's sections but its resources, in their new places (in the section table's
+// order), and in `resources` the old resource section with its new name, address and file
+// offset (its sizes still the old ones). False with `error` when a section that cannot
+// move follows the resources or the sections overlap them in the file.
+bool PlaceSections(const PeImage& image, std::vector<PlacedSection>& placed, Section& resources, std::string& error);
 
 // Writes `program` with `resources` in place of its own to `out`. With `pageAligned` the
 // resource section starts on a page in the file, so the loader can map it rather than

@@ -49,8 +49,11 @@ void PrintText(const PackageContents& contents) {
     for (size_t i = 0; i < kSettings.size(); ++i)
         std::printf("  %-18s %3u  %s\n", kSettings[i].key, kSettings[i].entry,
                     contents.settings[i] ? TerminalText(*contents.settings[i]).c_str() : "(not set)");
-    std::printf("payload:%s\n",
-                contents.hasManifest ? "" : " no manifest (resource TOOLKIT 101): nothing is extracted");
+    if (contents.hasManifest)
+        std::printf("payload:\n");
+    else
+        std::printf("payload: no manifest (resource %s %u): nothing is extracted\n", PayloadType().Text().c_str(),
+                    kManifestId);
     for (const PayloadEntry& record : contents.records)
         std::printf("  %5u  %s  %d bytes: %s\n", record.id, TerminalText(record.name).c_str(), record.statedSize,
                     RecordState(record).c_str());

@@ -5,6 +5,7 @@
 //   gearrack-pack inspect PACKAGE.exe [--json]
 //   gearrack-pack extract PACKAGE.exe FOLDER
 //   gearrack-pack embed PACKAGE.exe INFO.xml
+//   gearrack-pack needs DEFINITION [--allow-test-shapes]
 //
 // Exit codes: 0 done, 1 refused or failed (each reason one line on standard error),
 // 2 the command line is wrong.
@@ -27,11 +28,13 @@ constexpr char kUsage[] =
     "       gearrack-pack inspect PACKAGE.exe [--json]\n"
     "       gearrack-pack extract PACKAGE.exe FOLDER\n"
     "       gearrack-pack embed PACKAGE.exe INFO.xml\n"
+    "       gearrack-pack needs DEFINITION\n"
     "build writes a package: the program (by default the one beside this tool) with the\n"
     "definition's settings, payload and pictures; a file written @NAME in the definition is\n"
     "the PATH given by --with NAME=PATH; --strict refuses a package that draws a warning.\n"
     "Sign the package after building it; embed puts INFO.xml (the wizard's information, at\n"
-    "most 4105 bytes) into the signed package's signature, replacing an earlier block.\n";
+    "most 4105 bytes) into the signed package's signature, replacing an earlier block.\n"
+    "needs prints, as JSON, the files a definition names, its @NAME programs and its signing.\n";
 
 int Usage(const char* problem) {
     if (problem != nullptr) std::fprintf(stderr, "gearrack-pack: %s\n", problem);
@@ -99,6 +102,11 @@ int Run(int count, char** values) {
     if (verb == "embed") {
         if (arguments.size() != 2) return Usage("embed takes PACKAGE.exe INFO.xml");
         return EmbedInformation(ArgumentPath(arguments[0]), ArgumentPath(arguments[1]));
+    }
+    if (verb == "needs") {
+        bool shapes = arguments.size() == 2 && std::strcmp(arguments[1], "--allow-test-shapes") == 0;
+        if (arguments.size() != 1 && !shapes) return Usage("needs takes DEFINITION");
+        return PrintNeeds(ArgumentPath(arguments[0]), shapes);
     }
     return Usage(("unknown verb: " + std::string(verb)).c_str());
 }

@@ -22,7 +22,6 @@ namespace {
 constexpr uint64_t kLargestPayload = 1536ull * 1024 * 1024;
 constexpr uint64_t kPageAlignedFrom = 1024 * 1024;  // a payload this large is mapped, not read
 constexpr uint64_t kLargestPicture = 16 * 1024 * 1024;
-constexpr uint64_t kLargestDefinition = 16 * 1024 * 1024;
 
 class Builder {
 public:
@@ -122,8 +121,8 @@ bool Builder::AddPayload(std::string& error) {
     const ResourceKey type = ResourceKey::Name(kPayloadType);
     if (definition_.manifest) {
         std::string manifest = ManifestText(definition_, sizes_);
-        resources.Put(
-            {type, ResourceKey::Id(101), language, 0, ResourceData::Held(Bytes(manifest.begin(), manifest.end()))});
+        resources.Put({type, ResourceKey::Id(kManifestId), language, 0,
+                       ResourceData::Held(Bytes(manifest.begin(), manifest.end()))});
     }
     for (size_t i = 0; i < definition_.files.size(); ++i) {
         const PayloadFile& file = definition_.files[i];
@@ -133,7 +132,7 @@ bool Builder::AddPayload(std::string& error) {
     if (!icon_.empty()) PutIcon(resources, kIconGroup, icon_, language);
     for (auto& [id, bitmap] : bitmaps_)
         resources.Put({ResourceKey::Id(kTypeBitmap), ResourceKey::Id(id), language, 0, ResourceData::Held(bitmap)});
-    return ApplyProductIdentity(resources, definition_.identity, definition_.settings[SettingIndex(IDS_PRODUCT_NAME)],
+    return ApplyProductIdentity(resources, definition_.identity, SettingText(definition_, Setting::Product),
                                 request_.output, error);
 }
 

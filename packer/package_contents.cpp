@@ -4,7 +4,7 @@
 #include "packer/signer.h"
 #include "packer/string_table.h"
 #include "payload/embedded_info.h"
-#include "payload/manifest.h"
+#include "package/manifest.h"
 
 namespace gr::pack {
 
@@ -83,7 +83,7 @@ bool ReadManifest(const Resource& manifest, ManifestMap& map, std::string& why) 
 bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::string& error) {
     if (!ReadProgramFile(path, contents.program, error)) return false;
     const ResourceList& resources = contents.program.resources;
-    for (const SettingKey& setting : kSettings) contents.settings.push_back(FindString(resources, setting.entry));
+    for (const PackageSetting& setting : kSettings) contents.settings.push_back(FindString(resources, setting.entry));
     ManifestMap manifest;
     if (const Resource* found = resources.Find(PayloadType(), ResourceKey::Id(kManifestId))) {
         if (!ReadManifest(*found, manifest, error)) return false;

@@ -11,7 +11,7 @@
 #include "packer/branding.h"
 #include "packer/program_file.h"
 #include "payload/catalogue.h"
-#include "payload/manifest.h"
+#include "package/manifest.h"
 
 namespace gr::pack {
 
@@ -44,7 +44,7 @@ bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::s
 // record). False with `error` when there is no payload or its manifest cannot be read.
 bool PayloadCatalogue(const PackageContents& contents, ResourceCatalogue& catalogue, std::string& error);
 
-// The payload resources' type, "TOOLKIT".
+// The payload resources' type, kPayloadType.
 const ResourceKey& PayloadType();
 
 // A manifest's bytes are bounded to match kMostManifestRecords: so many records of the

@@ -18,7 +18,6 @@ constexpr uint32_t kTypeBitmap = 2;
 constexpr uint32_t kTypeString = 6;
 constexpr uint32_t kTypeGroupIcon = 14;
 constexpr uint32_t kTypeVersion = 16;
-constexpr wchar_t kPayloadType[] = L"TOOLKIT";
 constexpr uint64_t kLargestLoaded = 16 * 1024 * 1024;
 
 // A resource type or name: an integer id, or a string (stored in capitals, as resource
@@ -31,7 +30,7 @@ struct ResourceKey {
     static ResourceKey Name(std::wstring_view name);
     bool IsName() const { return !name.empty(); }
     bool operator==(const ResourceKey& other) const { return id == other.id && name == other.name; }
-    std::string Text() const;  // "TOOLKIT", "101"
+    std::string Text() const;  // the name, or the id in decimal
 };
 
 // Resource directories list string keys first, in order of their UTF-16 code units, then ids

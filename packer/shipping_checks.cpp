@@ -1,7 +1,7 @@
 #include "packer/shipping_checks.h"
 
 #include "packer/utf.h"
-#include "payload/manifest.h"
+#include "package/manifest.h"
 
 namespace gr::pack {
 namespace {
@@ -88,7 +88,7 @@ std::vector<Refusal> ShippingWarnings(const Definition& definition, const Pictur
             {PathOf(definition), 0, "every .NET version is excluded, so the package refuses every machine"});
     CheckPrograms(definition, warnings);
     const ProductIdentity& identity = definition.identity;
-    if (identity.elevation == Elevation::Invoker && definition.settings[SettingIndex(IDS_ADMIN_REQUIRED)] == L"1")
+    if (identity.elevation == Elevation::Invoker && SettingText(definition, Setting::Administrator) == L"1")
         warnings.push_back({PathOf(definition), identity.elevationLine,
                             "elevation invoker with administrator 1: a user without administrator rights gets the "
                             "rights message instead of the elevation prompt"});

@@ -1,5 +1,7 @@
 #include "packer/utf.h"
 
+#include <cstdio>
+
 namespace gr::pack {
 
 bool DecodeUtf8(std::string_view text, std::wstring& out) {
@@ -103,6 +105,24 @@ std::wstring ReadUtf16(const uint8_t* data, size_t units) {
         text.push_back(static_cast<wchar_t>(code));
     }
     return text;
+}
+
+std::string JsonText(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
 }
 
 }  // namespace gr::pack

@@ -18,5 +18,8 @@ void AppendUtf16(Bytes& out, std::wstring_view text);
 size_t Utf16Length(std::wstring_view text);
 // `units` UTF-16 little-endian code units at `data`, as text.
 std::wstring ReadUtf16(const uint8_t* data, size_t units);
+// UTF-8 `text` as a JSON string, in double quotes, with its quotes, backslashes and control
+// characters escaped.
+std::string JsonText(std::string_view text);
 
 }  // namespace gr::pack

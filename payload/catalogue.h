@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/result_codes.h"
-#include "payload/manifest.h"
+#include "package/manifest.h"
 
 namespace gr {
 
@@ -15,7 +15,7 @@ namespace gr {
 struct CResource {
     uint32_t id = 0;            // integer resource id, below 65536
     int32_t expectedSize = 0;   // bytes, from the manifest
-    std::wstring type;          // the resource type, "TOOLKIT"
+    std::wstring type;          // the resource type, kPayloadType
     void* module = nullptr;     // the module whose resources were enumerated
     std::wstring fileName;      // relative to the working folder; empty: not extracted
 

@@ -5,6 +5,7 @@
 #include "base/log.h"
 #include "base/long_path.h"
 #include "framework/handles_win.h"
+#include "package/names.h"
 #include "payload/removal.h"
 #include "payload/working_folder.h"
 

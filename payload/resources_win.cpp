@@ -6,13 +6,14 @@
 #include "framework/ansi_win.h"
 #include "framework/handles_win.h"
 #include "framework/resource_win.h"
+#include "package/format.h"
+#include "package/names.h"
 #include "payload/payload_file_win.h"
 #include "payload/working_folder.h"
 
 namespace gr {
 namespace {
 
-constexpr wchar_t kPayloadType[] = L"TOOLKIT";
 // Windows can refuse one very large write, so big files go out in pieces of this size,
 // each straight from the resource's memory.
 constexpr size_t kWritePiece = 1024 * 1024;

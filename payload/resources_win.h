@@ -10,13 +10,13 @@
 
 namespace gr {
 
-// Fills `catalogue` with the module's TOOLKIT resources, names them from the manifest and
+// Fills `catalogue` with the module's payload resources (kPayloadType), names them from the manifest and
 // extracts them into `folder`. `wizardPath` receives the wizard's full path. Returns 0, or
 // the first failure.
 uint32_t EnumerateResources(HMODULE module, ResourceCatalogue& catalogue, const std::wstring& folder,
                             std::wstring& wizardPath);
 
-// Names the catalogued resources from the manifest (resource 101).
+// Names the catalogued resources from the manifest (resource kManifestId).
 uint32_t WorkOutFileNames(ResourceCatalogue& catalogue, const std::wstring& folder, std::wstring& wizardPath);
 
 // The resource's bytes as text, converted from the thread's ANSI code page.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "package/names.h"
+
 namespace wiz {
 namespace {
 
@@ -10,19 +12,6 @@ constexpr size_t kMaxFolder = 180;  // with the package's paths below it, under 
 
 wchar_t AsciiLower(wchar_t c) {
     return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-bool IsForbidden(wchar_t c) {
-    return c < 0x20 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos;
-}
-
-bool IsDeviceName(std::wstring_view name) {
-    std::wstring_view stem = name.substr(0, name.find(L'.'));
-    while (!stem.empty() && stem.back() == L' ') stem.remove_suffix(1);
-    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
-        if (EqualsIgnoringCase(stem, device)) return true;
-    bool numbered = stem.size() == 4 && stem[3] >= L'1' && stem[3] <= L'9';
-    return numbered && (EqualsIgnoringCase(stem.substr(0, 3), L"COM") || EqualsIgnoringCase(stem.substr(0, 3), L"LPT"));
 }
 
 bool IsDriveLetter(wchar_t c) {
@@ -69,10 +58,7 @@ bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
            std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-bool IsGoodName(std::wstring_view name) {
-    if (name.empty() || name.back() == L'.' || name.back() == L' ') return false;  // also "." and ".."
-    return std::none_of(name.begin(), name.end(), IsForbidden) && !IsDeviceName(name);
-}
+bool IsGoodName(std::wstring_view name) { return gr::IsPlainName(name); }
 
 bool IsSafeRelativePath(std::wstring_view path) {
     return path.size() <= kMaxRelativePath && AreGoodNames(path);

@@ -11,7 +11,8 @@ namespace wiz {
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b);
 
 // One name of a path: not empty, not "." or "..", no character Windows refuses in a name,
-// no trailing dot or blank (Windows drops them) and no device name such as CON or LPT1.
+// no trailing dot or blank (Windows drops them) and no device name such as CON or LPT1:
+// the package format's rule for a plain name (package/names.h).
 bool IsGoodName(std::wstring_view name);
 
 // A path inside a folder: good names joined by "\", short enough to fit below the folder.

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "payload/manifest.h"
+#include "package/manifest.h"
+#include "package/names.h"
 
 namespace {
 

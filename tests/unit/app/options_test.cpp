@@ -154,5 +154,29 @@ TEST(Options, ProgramNameWithQuotesStaysOneProperty) {
     EXPECT_EQ(SplitCommandLine(L"w " + text), (std::vector<std::wstring>{L"w", L"CV_I=Gear \"Rack\" Tools"}));
 }
 
+// The command line is read once; the second pass composes from what the first read, with
+// the program name known by then, and writes what a fresh reading would have written.
+TEST(Options, TheSecondPassComposesFromTheOneReading) {
+    const std::wstring arguments = L"/keep /dontrun log l.txt temp d:\\w\\ extract . x /?";
+    CCommandLineInfoEx info;
+    ParseCommandLine(info, L"GearRackInstaller.exe " + arguments);
+    OptionsOutcome read = ReadOptions(info, Pass::AdminFacts(), FakeFullPath);
+    OptionsOutcome first = ComposeOptionsPass(info, read, L"");
+    OptionsOutcome second = ComposeOptionsPass(info, read, L"Zava");
+    Pass fresh(arguments);  // what reading the command line again gives
+    for (const OptionsOutcome* pass : {&second, &fresh.out}) {
+        EXPECT_EQ(pass->result, kUsageError);
+        EXPECT_FALSE(pass->removeFolder);
+        EXPECT_FALSE(pass->runWizard);
+        EXPECT_EQ(pass->logPath, L"C:\\Work\\l.txt");
+        EXPECT_EQ(pass->workingFolderRoot, L"d:\\w\\");
+    }
+    EXPECT_EQ(second.wizardArguments, fresh.out.wizardArguments);
+    EXPECT_EQ(second.logLines, fresh.out.logLines);
+    EXPECT_EQ(first.wizardArguments.substr(first.wizardArguments.size() - 8), L"CV_I=\"\" ");
+    EXPECT_EQ(second.wizardArguments.substr(0, first.wizardArguments.size() - 3),
+              first.wizardArguments.substr(0, first.wizardArguments.size() - 3));
+}
+
 }  // namespace
 }  // namespace gr

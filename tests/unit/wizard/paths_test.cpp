@@ -6,11 +6,11 @@ namespace wiz {
 namespace {
 
 TEST(WizardPaths, GoodNames) {
-    for (const wchar_t* name : {L"a", L"readme.txt", L"Samples", L"cone.txt", L"icon", L"COM0", L"LPT10", L"my file", L".hidden",
+    for (const wchar_t* name : {L"a", L"readme.txt", L"Samples", L"cone.txt", L"icon", L"LPT10", L"my file", L".hidden",
                                 L"CONSOLE", L"\u00e9t\u00e9"})
         EXPECT_TRUE(IsGoodName(name)) << name;
     for (const wchar_t* name : {L"", L".", L"..", L"a.", L"a ", L"a:b", L"a/b", L"a\\b", L"a*", L"a?", L"a|b",
-                                L"a\"b", L"<a>", L"a\tb", L"CON", L"con.txt", L"Nul", L"aux.tar.gz", L"COM1", L"lpt9.log",
+                                L"a\"b", L"<a>", L"a\tb", L"CON", L"con.txt", L"Nul", L"aux.tar.gz", L"COM1", L"COM0", L"lpt9.log", L"com\u00b9",
                                 L"PRN .txt", L"CONIN$"})
         EXPECT_FALSE(IsGoodName(name)) << name;
 }

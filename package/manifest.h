@@ -1,5 +1,6 @@
-// The package manifest: resource TOOLKIT 101, a text of "*"-separated fields read three at
-// a time as records of id, file name and size.
+// The package manifest: the payload resource kManifestId (package/format.h), a text of "*"-separated fields read three at
+// a time as records of id, file name and size. The tool writes it and the program reads it,
+// both through this file.
 #pragma once
 
 #include <cstddef>
@@ -8,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace gr {
+#include "package/format.h"
 
-constexpr uint32_t kManifestId = 101;
+namespace gr {
 
 // One manifest record.
 struct CResourceFile {
@@ -41,16 +42,14 @@ private:
 // after its name is kept with size 0. Always returns 0: a bad manifest yields fewer records.
 uint32_t ParseManifest(std::wstring_view text, ManifestMap& map);
 
+// The manifest of `records`, in their order: "id*name*size" for each, joined by "*". Each
+// name must be one the name rules allow (not empty, no "*"), so that ParseManifest reads
+// the same records back; the tool refuses any other. Names are plain ASCII, which every
+// code page the program may read the manifest in decodes alike.
+std::wstring WriteManifest(const std::vector<CResourceFile>& records);
+
 // Lower-cases the letters A to Z of `name` in place, then tells whether its first ".exe"
 // lies after its first character.
 bool IsExecutableName(std::wstring& name);
-
-// A file name that stays inside the working folder and names a file there: one or more
-// elements split at "\\" or "/", each one not empty, without a drive, stream or wildcard
-// (none of the characters : < > " | ? * nor a control character), not ending in a dot or
-// a blank (so no "." or ".." and no two names that Windows would make one), and not a
-// device (NUL, CON, PRN, AUX, COM0-COM9, LPT0-LPT9, CONIN$, CONOUT$, in any case and with
-// any extension).
-bool IsContainedName(std::wstring_view name);
 
 }  // namespace gr
