@@ -23,6 +23,11 @@ std::wstring WizardMessage(const FailureFacts& facts, const TextSource& texts, c
 
 }  // namespace
 
+std::wstring RestartNotice(uint32_t result, uint32_t wizardExitCode) {
+    if (result != 0 || !IsRestartCode(wizardExitCode)) return std::wstring();
+    return Format(L"The wizard finished; a restart is needed (exit code %ld)\n", static_cast<int32_t>(wizardExitCode));
+}
+
 std::wstring FrameworkDownloadLink(const RequiredFramework& required) {
     switch (required.majorVersion) {
     case 2: return std::wstring(kDownloadSite) + L"/en-us/download/details.aspx?id=16614";

@@ -42,6 +42,7 @@ bool CGearRackInstallerApp::InitInstance() {
     // A refused start-up, a run that could not be set up or waited for, must not end the
     // process with 0: the result is the exit code's source.
     state.runResult = result;
+    LogText(RestartNotice(result, state.wizardExitCode));
     if (NeedsReport(result, state.wizardExitCode)) ReportFailure(result);
     return false;
 }
@@ -93,9 +94,7 @@ uint32_t CGearRackInstallerApp::CheckPrerequisites() {
     if (settings_.AdministratorRequired() && !IsUserAdministrator()) return kNotAdministrator;
     if (!CheckFrameworkRequirement(settings_.FrameworkLevels(), state.requiredFramework)) return kFrameworkMissing;
     if (!CheckInstallerEngine()) return kInstallerEngineTooOld;
-    if (!CheckDiskSpace(settings_.RequiredMegabytes(), state.workingFolderRoot, state.freeSpace))
-        return kNotEnoughSpace;
-    return 0;
+    return CheckDiskSpace(settings_.RequiredMegabytes(), state.workingFolderRoot, state.freeSpace);
 }
 
 // The run: the worker does the work while this thread pumps messages and waits.

@@ -3,6 +3,7 @@
 #include "app/installer_app_win.h"
 #include "app/options.h"
 #include "base/log.h"
+#include "framework/checked_file_win.h"
 
 namespace gr {
 namespace {
@@ -20,18 +21,6 @@ std::wstring TempPath() {
     wchar_t buffer[kVariableBuffer];
     DWORD length = ::GetTempPathW(kVariableBuffer, buffer);
     return (length == 0 || length >= kVariableBuffer) ? std::wstring() : std::wstring(buffer, length);
-}
-
-// The full path of a typed path within the program's path limit (MAX_PATH with its
-// terminator); an empty path is the current directory. A path that does not fit is
-// refused, never cut.
-bool FullPathOf(const std::wstring& typed, std::wstring& full) {
-    wchar_t buffer[MAX_PATH];
-    DWORD length = typed.empty() ? ::GetCurrentDirectoryW(MAX_PATH, buffer)
-                                 : ::GetFullPathNameW(typed.c_str(), MAX_PATH, buffer, nullptr);
-    if (length == 0 || length >= MAX_PATH) return false;
-    full.assign(buffer, length);
-    return true;
 }
 
 }  // namespace
@@ -55,7 +44,9 @@ uint32_t CGearRackInstallerApp::ProcessOptions() {
     state.runWizard = outcome.runWizard;
     state.workingFolderRoot = outcome.workingFolderRoot;
     state.wizardArguments = outcome.wizardArguments;
-    // A log name that is a link or a folder is a usage error; no log is written then.
+    // A log name that is a link or a file with other names is a usage error; no log is
+    // written then. A folder, or a name that cannot be opened, merely leaves the run
+    // without a log.
     bool refused = !outcome.logPath.empty() && OpenLog(outcome.logPath) == LogOpening::Refused;
     for (const std::wstring& line : outcome.logLines) LogText(line);
     return refused ? kUsageError : outcome.result;

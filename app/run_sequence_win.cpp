@@ -46,12 +46,13 @@ uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
 }
 
 // Proves the root can take files; otherwise asks the user once for another and tries that.
+// Without another root the first probe's failure stands: it names a root that is a file.
 uint32_t CGearRackInstallerApp::PrepareWorkingFolderRoot() {
-    uint32_t result = workingFolder_.ProbeRoot(state.workingFolderRoot);
-    if (result == 0) return 0;
-    result = PromptForTempFolder(Instance(), state.silent, state.openPromptCount, ThreadId(),
-                                 state.workingFolderRoot);
-    return result == 0 ? workingFolder_.ProbeRoot(state.workingFolderRoot) : result;
+    uint32_t probed = workingFolder_.ProbeRoot(state.workingFolderRoot);
+    if (probed == 0) return 0;
+    uint32_t prompted = PromptForTempFolder(Instance(), state.silent, state.openPromptCount, ThreadId(),
+                                            state.workingFolderRoot);
+    return prompted == 0 ? workingFolder_.ProbeRoot(state.workingFolderRoot) : probed;
 }
 
 void CGearRackInstallerApp::ExtractEmbeddedInformation() {

@@ -12,15 +12,27 @@ std::string ToTextModeLineEnds(std::string_view bytes) {
     return out;
 }
 
-bool IsRefusedLogFile(uint32_t attributes, uint32_t links) {
-    return (attributes & (kFileAttributeDirectory | kFileAttributeReparsePoint)) != 0 || links > 1;
-}
+class DiagnosticLog::Guard {
+public:
+    explicit Guard(LogLock& lock) : lock_(lock) { lock_.Lock(); }
+    ~Guard() { lock_.Unlock(); }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+
+private:
+    LogLock& lock_;
+};
 
 void DiagnosticLog::Write(std::wstring_view text) {
     if (!text.empty()) file_->Write(ToTextModeLineEnds(encode_(text)));
 }
 
 void DiagnosticLog::Text(std::wstring_view text) {
+    Guard guard(lock_);
+    TextLocked(text);
+}
+
+void DiagnosticLog::TextLocked(std::wstring_view text) {
     if (open_)
         Write(text);
     else
@@ -28,8 +40,9 @@ void DiagnosticLog::Text(std::wstring_view text) {
 }
 
 LogOpening DiagnosticLog::Open(const std::wstring& path) {
+    Guard guard(lock_);
     if (open_ && path == path_) return LogOpening::Opened;  // already writing there: keep what it holds
-    Close();
+    CloseLocked();
     path_ = path;
     if (file_ == nullptr) return LogOpening::Failed;
     LogOpening opening = file_->Open(path_, false);
@@ -46,27 +59,44 @@ void DiagnosticLog::WriteHeldBack() {
 }
 
 void DiagnosticLog::Close() {
+    Guard guard(lock_);
+    CloseLocked();
+}
+
+void DiagnosticLog::CloseLocked() {
     if (!open_) return;
     file_->Close();
     open_ = false;
 }
 
 void DiagnosticLog::Reopen() {
+    Guard guard(lock_);
+    ReopenLocked();
+}
+
+void DiagnosticLog::ReopenLocked() {
     if (open_ || path_.empty() || file_ == nullptr) return;
     open_ = file_->Open(path_, true) == LogOpening::Opened;
 }
 
 void DiagnosticLog::EndBeforeFatalExit(std::wstring_view line) {
+    // A fatal end can come while this very thread holds the lock (memory exhausted in the
+    // middle of a line): the lock is waited for a moment only, then the last words are
+    // written without it, since the process ends at once anyway.
+    constexpr unsigned kFatalLockAttempts = 1u << 20;
+    bool locked = lock_.TryLock(kFatalLockAttempts);
     if (!open_) {
-        Reopen();
+        ReopenLocked();
         if (open_) WriteHeldBack();
     }
-    Text(line);
-    Close();
+    TextLocked(line);
+    CloseLocked();
+    if (locked) lock_.Unlock();
 }
 
 void DiagnosticLog::Install(LogFile& file, LogEncoder encode) {
-    Close();
+    Guard guard(lock_);
+    CloseLocked();
     path_.clear();
     file_ = &file;
     encode_ = encode;

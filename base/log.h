@@ -5,6 +5,7 @@
 // Where the bytes go is a seam: start-up installs the file on disk, a test one in memory.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,26 +17,16 @@ namespace gr {
 // How an attempt to open the log's file ended.
 enum class LogOpening {
     Opened,
-    Failed,   // it cannot be opened (a missing folder, a file another holds): the log stays silent
-    Refused,  // its final name is a link, a folder or a file with other names: never written
+    Failed,   // it cannot be opened (a missing folder, a folder, a file another holds): the log stays silent
+    Refused,  // a link at its name, or a file with other names (base/file_refusal.h): never written
 };
-
-// The two file attributes, as Windows reports them, that can refuse a log file.
-constexpr uint32_t kFileAttributeDirectory = 0x10;
-constexpr uint32_t kFileAttributeReparsePoint = 0x400;
-
-// Whether a log file with these facts (its own attributes, not followed through a link,
-// and its number of names) is refused. Whoever can write the log's folder must not make
-// the program write into another file: not through a symbolic link or a junction, not
-// through a hard link; a folder is no log either. A link in a parent folder is allowed.
-bool IsRefusedLogFile(uint32_t attributes, uint32_t links);
 
 // Where the log's bytes go.
 class LogFile {
 public:
     virtual ~LogFile() = default;
-    // Opens `path` without sharing: emptied, or kept and appended to when `append`. A file
-    // that IsRefusedLogFile refuses is left as it is, not emptied.
+    // Opens `path` without sharing: emptied, or kept and appended to when `append`. A
+    // refused file is left as it is, not emptied.
     virtual LogOpening Open(const std::wstring& path, bool append) = 0;
     virtual void Write(std::string_view bytes) = 0;
     virtual void Close() = 0;
@@ -47,6 +38,29 @@ using LogEncoder = std::string (*)(std::wstring_view text);
 // Every line feed written as carriage return + line feed, as a text-mode stream does; a
 // carriage return already there is kept, so "\r\n" becomes "\r\r\n".
 std::string ToTextModeLineEnds(std::string_view bytes);
+
+// Two threads write to the log: the worker through the run, and the user-interface thread
+// before and after it, and also while the worker runs when its wait for the run fails. So
+// every operation takes the log's lock. It is a spin lock: the lock is held only while text
+// is buffered or a buffer written out, it is almost never contended, and it needs no
+// threading library.
+class LogLock {
+public:
+    void Lock() {
+        while (held_.test_and_set(std::memory_order_acquire)) {
+        }
+    }
+    // The lock when it comes within `attempts`; false otherwise.
+    bool TryLock(unsigned attempts) {
+        for (unsigned i = 0; i < attempts; ++i)
+            if (!held_.test_and_set(std::memory_order_acquire)) return true;
+        return false;
+    }
+    void Unlock() { held_.clear(std::memory_order_release); }
+
+private:
+    std::atomic_flag held_ = ATOMIC_FLAG_INIT;
+};
 
 class DiagnosticLog {
 public:
@@ -74,13 +88,21 @@ public:
     // closed first, and the last path is forgotten.
     void Install(LogFile& file, LogEncoder encode);
 
+    // For tests and checks on one thread: the state as it stands.
     bool IsOpen() const { return open_; }
     const std::wstring& Path() const { return path_; }
     const std::wstring& HeldBack() const { return heldBack_; }
 
 private:
+    class Guard;
+
     void Write(std::wstring_view text);
     void WriteHeldBack();
+    void TextLocked(std::wstring_view text);
+    void CloseLocked();
+    void ReopenLocked();
+
+    LogLock lock_;
 
     LogFile* file_ = nullptr;
     LogEncoder encode_ = nullptr;

@@ -12,6 +12,7 @@ constexpr uint32_t kProcessorModeUnfit = 0x80004004;    // E_ABORT: the wizard's
 constexpr uint32_t kUnexpected = 0x8000FFFF;            // E_UNEXPECTED: the standard library refused an argument
 constexpr uint32_t kUsageError = 0x80030057;            // STG_E_INVALIDPARAMETER: the command line is wrong
 constexpr uint32_t kNotEnoughSpace = 0x80030070;        // STG_E_MEDIUMFULL: too little free space
+constexpr uint32_t kRootNotFolder = 0x8007010B;         // ERROR_DIRECTORY: the working folder's root is a file or a device
 constexpr uint32_t kSizeMismatch = 0x80040167;          // a payload file's size differs from the manifest
 constexpr uint32_t kOutOfMemory = 0x8007000E;           // E_OUTOFMEMORY: memory exhausted
 constexpr uint32_t kWizardNotStarted = 0x80070057;      // E_INVALIDARG: the wizard's process could not start

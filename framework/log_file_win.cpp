@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "framework/ansi_win.h"
+#include "framework/checked_file_win.h"
 #include "framework/handles_win.h"
 
 namespace gr {
@@ -10,35 +11,20 @@ namespace {
 
 constexpr size_t kLogBufferBytes = 4096;
 
-// The facts of the open file itself; a file whose facts cannot be read is refused.
-bool HandleIsRefused(HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION facts;
-    if (!::GetFileInformationByHandle(file, &facts)) return true;
-    return IsRefusedLogFile(facts.dwFileAttributes, facts.nNumberOfLinks);
-}
-
-// A name that could not be opened as a file: refused when it is a folder or a link (the
-// attributes of the name itself, not followed), merely missing or held otherwise.
-bool NameIsRefused(const std::wstring& path) {
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && IsRefusedLogFile(attributes, 1);
-}
-
 class Win32LogFile : public LogFile {
 public:
     ~Win32LogFile() override { Close(); }  // text still buffered at process end is kept
-    // The final name is opened as it is, never followed through a link, and kept as it
-    // is until its facts are known: a refused file is closed untouched, an accepted one
-    // emptied through the handle when it is opened anew.
+    // The name is opened by the one link-safe open and kept as it is until it is known to be
+    // the log's own file: a refused file is closed untouched, an accepted one emptied through
+    // the handle when it is opened anew. A folder, or a name that cannot be opened or checked,
+    // is merely not opened.
     LogOpening Open(const std::wstring& path, bool append) override {
         Close();
-        DWORD access = (append ? FILE_APPEND_DATA : GENERIC_WRITE) | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-        FileHandle file(::CreateFileW(path.c_str(), access, 0, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (!file) return NameIsRefused(path) ? LogOpening::Refused : LogOpening::Failed;
-        if (HandleIsRefused(file.Get())) return LogOpening::Refused;
-        if (!append && !::SetEndOfFile(file.Get())) return LogOpening::Failed;
-        file_ = std::move(file);
+        CheckedFile opened = OpenCheckedFile(path, append ? FILE_APPEND_DATA : GENERIC_WRITE, 0, Creation::CreateIfMissing);
+        if (opened.outcome == CheckedOutcome::Refused) return LogOpening::Refused;
+        if (opened.outcome != CheckedOutcome::Opened) return LogOpening::Failed;
+        if (!append && !EmptyFile(opened.file.Get())) return LogOpening::Failed;
+        file_ = std::move(opened.file);
         return LogOpening::Opened;
     }
     void Write(std::string_view bytes) override {

@@ -1,6 +1,7 @@
 #include "framework/wait_loop_win.h"
 
 #include "base/log.h"
+#include "framework/errors_win.h"
 #include "framework/wait_loop.h"
 
 namespace gr {
@@ -43,7 +44,7 @@ uint32_t RunWaitLoop(HANDLE wizardShown, HANDLE runFinished,
             DWORD error = ::GetLastError();
             LogFormat(L"Waiting for the run failed, error %d\n", static_cast<int32_t>(error));
             DismissCover(cover);
-            return HRESULT_FROM_WIN32(error);
+            return ResultFromError(error);  // never 0: a failed wait is no success
         }
     }
     DismissCover(cover);

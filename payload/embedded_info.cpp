@@ -1,5 +1,7 @@
 #include "payload/embedded_info.h"
 
+#include "base/format.h"
+
 namespace gr {
 
 bool FindEmbeddedInformation(const uint8_t* window, InfoBlock& block) {
@@ -16,6 +18,12 @@ bool FindEmbeddedInformation(const uint8_t* window, InfoBlock& block) {
         return true;
     }
     return false;
+}
+
+std::wstring InformationWrittenLine(bool whole, int32_t length, std::wstring_view outputPath) {
+    return Format(whole ? L"Written out embedded information %ld byts to file %s\r\n"
+                        : L"Write fail for embedded information %ld byts to file %s\r\n",
+                  length, outputPath);
 }
 
 }  // namespace gr

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace gr {
 
@@ -20,5 +22,9 @@ struct InfoBlock {
 // decides: the information runs from behind it to six bytes before the end of the file.
 // False when there is no marker, or the marker met has nothing behind it.
 bool FindEmbeddedInformation(const uint8_t* window, InfoBlock& block);
+
+// The log line after writing the information's `length` bytes to `outputPath`: written
+// whole, or not (a write that failed or fell short; the file stays with what it got).
+std::wstring InformationWrittenLine(bool whole, int32_t length, std::wstring_view outputPath);
 
 }  // namespace gr

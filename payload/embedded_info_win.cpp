@@ -6,6 +6,7 @@
 
 #include "base/log.h"
 #include "framework/ansi_win.h"
+#include "framework/checked_file_win.h"
 #include "framework/handles_win.h"
 #include "payload/embedded_info.h"
 
@@ -31,18 +32,26 @@ bool ReadWindow(HANDLE file, std::vector<uint8_t>& window) {
 
 void WriteInformation(const uint8_t* bytes, size_t length, const std::wstring& outputPath) {
     LogFormat(L"Found embedded information '%s'\r\n", InformationText(bytes, length));
-    FileHandle output(
-        ::CreateFileW(outputPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The link-safe open, as for the payload files; an existing file is emptied only once
+    // it is known to be the name's own.
+    CheckedFile opened = OpenCheckedFile(outputPath, GENERIC_WRITE, 0, Creation::CreateIfMissing);
+    DWORD error = opened.error;
+    if (opened.outcome == CheckedOutcome::Refused) {
+        LogFormat(L"Refused file '%s': %s\n", outputPath, RefusalText(opened.refusal));
+        error = ERROR_ACCESS_DENIED;
+    } else if (opened.outcome == CheckedOutcome::Opened && !EmptyFile(opened.file.Get())) {
+        error = ::GetLastError();
+        opened.file.Reset();
+    }
+    FileHandle output = std::move(opened.file);
     if (!output) {
-        LogFormat(L"Failed to create temp file %s %ld\r\n", outputPath, static_cast<int32_t>(::GetLastError()));
+        LogFormat(L"Failed to create temp file %s %ld\r\n", outputPath, static_cast<int32_t>(error));
         return;
     }
     DWORD written = 0;
     int32_t count = static_cast<int32_t>(length);
-    if (::WriteFile(output.Get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length)
-        LogFormat(L"Written out embedded information %ld byts to file %s\r\n", count, outputPath);
-    else
-        LogFormat(L"Write fail for embedded information %ld byts to file %s\r\n", count, outputPath);
+    bool whole = ::WriteFile(output.Get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length;
+    LogText(InformationWrittenLine(whole, count, outputPath));
 }
 
 }  // namespace

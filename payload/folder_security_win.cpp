@@ -45,6 +45,10 @@ bool InspectExisting(const std::wstring& path, ExistingFolder& found) {
     if (!opened || !::GetFileInformationByHandle(opened.Get(), &info)) return false;
     DWORD named = ::GetFileAttributesW(path.c_str());
     found.attributes = info.dwFileAttributes | (named == INVALID_FILE_ATTRIBUTES ? 0 : named & FILE_ATTRIBUTE_REPARSE_POINT);
+    FileHandle forDeletion(::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    found.inUse = !forDeletion && ::GetLastError() == ERROR_SHARING_VIOLATION;
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (::GetSecurityInfo(opened.Get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
@@ -57,6 +61,11 @@ bool InspectExisting(const std::wstring& path, ExistingFolder& found) {
         found.owner = text;
     }
     return true;
+}
+
+FileHandle HoldFolder(const std::wstring& path) {
+    return FileHandle(::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
 }  // namespace gr

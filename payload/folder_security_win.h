@@ -22,7 +22,14 @@ LocalMemory OwnersOnlySecurity();
 bool CreateSecuredFolder(const std::wstring& path);
 
 // What stands at `path`: its attributes (a link counts as one whether its handle or its
-// name shows it) and its owner. False when nothing can be opened there.
+// name shows it), its owner, and whether another run holds it. False when nothing can be
+// opened there.
 bool InspectExisting(const std::wstring& path, ExistingFolder& found);
+
+// Holds the folder `path` so that nobody can delete it, rename it or put a link in its
+// place (it is opened without delete sharing) while the files in it stay free to use; a
+// second run that finds it held refuses it before it deletes anything. An empty handle
+// when it cannot be opened.
+FileHandle HoldFolder(const std::wstring& path);
 
 }  // namespace gr

@@ -95,7 +95,7 @@ uint32_t ExtractFile(const CResource& resource, const std::wstring& folder) {
         LogFormat(L"Refused file name '%s': it leaves the working folder\n", resource.fileName);
         return kFailed;
     }
-    if (folder.empty() || !JoinPath(folder, resource.fileName, path)) {
+    if (folder.empty() || !JoinPath(folder, resource.fileName, path) || !FitsFolderLimit(path)) {
         LogFormat(L"Path too long for '%s'\n", resource.fileName);
         return kFailed;
     }

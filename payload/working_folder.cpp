@@ -46,18 +46,21 @@ SpaceTarget SpaceCheckTarget(std::wstring_view root) {
     return SpaceTarget{named, named + L"\\"};
 }
 
+bool IsDeviceRoot(std::wstring_view root) {
+    return root.rfind(L"\\\\.\\", 0) == 0;
+}
+
 const wchar_t* ExistingFolderRefusal(const ExistingFolder& found, std::wstring_view userSid) {
     if (found.attributes & kAttributeReparsePoint) return L"it is a link";
     if (!(found.attributes & kAttributeDirectory)) return L"it is not a folder";
-    if (found.owner == kAdministratorsSid || found.owner == kSystemSid || found.owner == userSid) return nullptr;
-    return L"it belongs to someone else";  // or to no one known: an owner that cannot be read
+    if (found.owner != kAdministratorsSid && found.owner != kSystemSid && found.owner != userSid)
+        return L"it belongs to someone else";  // or to no one known: an owner that cannot be read
+    return found.inUse ? L"it is in use by another run" : nullptr;
 }
 
-const wchar_t* PayloadFileRefusal(uint32_t attributes, uint32_t linkCount) {
-    if (attributes & kAttributeReparsePoint) return L"it is a link";
-    if (attributes & kAttributeDirectory) return L"it is a folder";
-    if (linkCount > 1) return L"it has other names";
-    return nullptr;
+bool FitsFolderLimit(std::wstring_view path) {
+    size_t last = path.find_last_of(L'\\');
+    return last == std::wstring_view::npos || last < kFolderPathLimit;
 }
 
 }  // namespace gr

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_refusal.h"
 #include "base/result_codes.h"
 
 namespace gr {
@@ -30,10 +31,20 @@ struct SpaceTarget {
 };
 SpaceTarget SpaceCheckTarget(std::wstring_view root);
 
+// Whether the full path `root` names a device ("\\.\NUL", "\\.\COM1": what the full-path
+// rules make of a device name anywhere in a path), which can hold no folder.
+bool IsDeviceRoot(std::wstring_view root);
+
 // `folder` and `name` joined with exactly one backslash (also after a bare drive such as
 // "D:"); a "/" in `name` becomes "\\", so the path splits as the name check split it.
 // False, with `path` untouched, when the result would not fit the path limit.
 bool JoinPath(std::wstring_view folder, std::wstring_view name, std::wstring& path);
+
+// Whether the folders above the file `path` can be made: the system makes no folder
+// whose path has more than kFolderPathLimit - 1 characters, though a file path may have
+// up to kPathLimit - 1.
+constexpr size_t kFolderPathLimit = 248;  // MAX_PATH - 12, terminator included
+bool FitsFolderLimit(std::wstring_view path);
 
 // The security of a working folder, in SDDL: a protected DACL that lets only
 // Administrators, SYSTEM and the user `userSid` (its text form) in, down the whole tree.
@@ -50,20 +61,15 @@ constexpr wchar_t kSystemSid[] = L"S-1-5-18";
 struct ExistingFolder {
     uint32_t attributes = 0;  // the file attributes of the thing itself, never of a link's target
     std::wstring owner;       // its owner's security identifier; empty when it cannot be read
+    bool inUse = false;       // another run holds it (it cannot be opened for deletion)
 };
 
 // Why such a thing may not become the working folder, or nullptr when it may (it is then
-// emptied and made afresh): a link, a file, or a folder whose owner is not Administrators,
-// SYSTEM or the user `userSid` running the program, since anyone else may have planted it.
+// emptied and made afresh): a link, a file, a folder whose owner is not Administrators,
+// SYSTEM or the user `userSid` running the program, since anyone else may have planted it,
+// or a folder another run is using (a run holds its folder until it removes it).
 const wchar_t* ExistingFolderRefusal(const ExistingFolder& found, std::wstring_view userSid);
 
-// Why an opened payload file may not be written, or nullptr when it may: a link or a
-// folder at its name, or a file that has other names (hard links), whose bytes would land
-// elsewhere too.
-const wchar_t* PayloadFileRefusal(uint32_t attributes, uint32_t linkCount);
-
-constexpr uint32_t kAttributeDirectory = 0x10;      // FILE_ATTRIBUTE_DIRECTORY
-constexpr uint32_t kAttributeReparsePoint = 0x400;  // FILE_ATTRIBUTE_REPARSE_POINT: a link
 
 // Free megabytes (of 1024 * 1024 bytes, rounded down) from the bytes available.
 inline uint64_t MegabytesOf(uint64_t bytes) { return bytes / 1024 / 1024; }

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "base/log.h"
+#include "framework/checked_file_win.h"
 #include "framework/handles_win.h"
 #include "payload/folder_removal_win.h"
 #include "payload/folder_security_win.h"
@@ -17,16 +18,6 @@ constexpr GUID kFallbackGuid = {0x66EC6C3A, 0x0B4A, 0x4CAB, {0xA2, 0x4A, 0x53, 0
 std::wstring GuidText(const GUID& guid) {
     wchar_t text[50];
     return ::StringFromGUID2(guid, text, 50) ? std::wstring(text) : std::wstring(kUnformattableGuidText);
-}
-
-// The full form of `path` (a root typed into the prompt may be relative), within the path
-// limit; false when it does not fit.
-bool MakeAbsolute(std::wstring& path) {
-    wchar_t full[kPathLimit];
-    DWORD length = ::GetFullPathNameW(path.c_str(), kPathLimit, full, nullptr);
-    if (length == 0 || length >= kPathLimit) return false;
-    path.assign(full, length);
-    return true;
 }
 
 // Makes `path` a fresh folder that only its owners may change. Something already standing
@@ -62,10 +53,15 @@ uint32_t WorkingFolder::ProbeRoot(const std::wstring& root) {
     createdRoot_.clear();
     if (::CreateDirectoryW(root.c_str(), nullptr)) {
         createdRoot_ = root;
-        if (!MakeAbsolute(createdRoot_)) createdRoot_.clear();
+        if (!FullPathOf(createdRoot_, createdRoot_)) createdRoot_.clear();
     }
     uint32_t result = ProbeFile(root);
     if (result != 0) RemoveCreatedRoot();  // a root that takes no file is not kept
+    DWORD attributes = ::GetFileAttributesW(root.c_str());
+    if (result != 0 && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        LogFormat(L"Working folder root '%s' is not a folder\n", root);
+        return kRootNotFolder;
+    }
     return result;
 }
 
@@ -88,16 +84,18 @@ const std::wstring& WorkingFolder::Get(bool zeroGuid) {
     GUID guid = {};
     if (!zeroGuid && FAILED(::CoCreateGuid(&guid))) guid = kFallbackGuid;
     // Made absolute now: the launch changes the current folder, removal must not follow it.
-    if (!JoinPath(probedRoot_, GuidText(guid), path_) || !MakeAbsolute(path_)) {
+    if (!JoinPath(probedRoot_, GuidText(guid), path_) || !FullPathOf(path_, path_)) {
         LogFormat(L"Working folder root too long: '%s'\n", probedRoot_);
         path_.clear();
         return path_;
     }
     if (!MakeFreshFolder(path_, DeleteRetry{::GetTickCount64() + kRemovalRetryMilliseconds})) path_.clear();
+    if (!path_.empty()) held_ = HoldFolder(path_);
     return path_;
 }
 
 void WorkingFolder::Remove(const ResourceCatalogue& catalogue) {
+    held_.Reset();  // the removal itself must delete it
     if (!path_.empty())  // empty: never made, or refused
         RemoveWorkingFolder(path_, catalogue, DeleteRetry{::GetTickCount64() + kRemovalRetryMilliseconds});
     RemoveCreatedRoot();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/handles_win.h"
 #include "payload/catalogue.h"
 #include "payload/working_folder.h"
 
@@ -14,12 +15,14 @@ class WorkingFolder {
 public:
     // Proves that files can be created in `root` (made if missing, one level), with a
     // probe file that deletes itself. Remembers `root` as the one the folder goes under; a
-    // root made here is removed again when the probe fails.
+    // root made here is removed again when the probe fails. kFailed, or kRootNotFolder (with
+    // a log line) when `root` is a file.
     uint32_t ProbeRoot(const std::wstring& root);
 
     // The working folder's path, named (by a fresh GUID, or the zero GUID when `zeroGuid`)
-    // and created fresh on the first call, then fixed. Empty when the path would not fit
-    // the path limit or no fresh folder can be made there (see MakeFreshFolder).
+    // and created fresh on the first call, then fixed; the folder is held (HoldFolder)
+    // until Remove. Empty when the path would not fit the path limit or no fresh folder can
+    // be made there (see MakeFreshFolder).
     const std::wstring& Get(bool zeroGuid);
 
     // Deletes the extracted files, then the folder with whatever else it holds (links left
@@ -35,6 +38,7 @@ private:
     std::wstring path_;
     bool named_ = false;
     std::wstring createdRoot_;  // the probed root in full, when this run made it
+    FileHandle held_;           // the working folder, held from its making to its removal
 };
 
 }  // namespace gr

@@ -13,7 +13,8 @@ class WizardLog {
 public:
     explicit WizardLog(std::wstring path) : path_(std::move(path)) {}
 
-    // Appends one line; does nothing without a path or when the file cannot be opened.
+    // Appends one line; does nothing without a path, when the file cannot be opened, or
+    // when it is refused as the program refuses its log (a link, a file with other names).
     void Line(std::wstring_view text) const;
 
 private:

@@ -20,6 +20,7 @@ set "CODE=%ERRORLEVEL%"
 if "%CODE%"=="0" goto installed
 if "%CODE%"=="3010" goto restart
 if "%CODE%"=="1641" goto restart
+if "%CODE%"=="3011" goto restart
 if "%CODE%"=="-2146368503" goto no_framework
 if "%CODE%"=="-2147286928" goto disk_full
 if "%CODE%"=="-2146368493" goto not_administrator

@@ -16,7 +16,7 @@ $hex = '0x{0:X8}' -f $code
 
 switch ($code) {
     0 { Write-Output 'install: installed' }
-    { $_ -in 3010, 1641 } { Write-Output "install: installed, Windows must restart to finish (exit code $code)" }
+    { $_ -in 3010, 3011, 1641 } { Write-Output "install: installed, Windows must restart to finish (exit code $code)" }
     -2146368503 {
         Write-Output 'install: the .NET Framework it needs is missing (0x80110409); install it and run again'
         Select-String -Path $Log -Pattern '^\.NET Version Not OK' | ForEach-Object { $_.Line }

@@ -29,8 +29,11 @@ def run_script(scratch, program, env=None):
      ["install: the .NET Framework it needs is missing (0x80110409); install it and run again",
       ".NET Version Not OK Unknown .NET Version 0"],
      "Oakcrest requires Unknown .NET Version. Please download from the Microsoft Download Center and retry."),
+    # A restart code is the wizard's success: one line, no failure report.
     ("probe", 3010, ["install: installed, Windows must restart to finish (exit code 3010)"],
-     "Oakcrest failed with exit code 0x     bc2."),
+     "The wizard finished; a restart is needed (exit code 3010)"),
+    ("probe", 3011, ["install: installed, Windows must restart to finish (exit code 3011)"],
+     "The wizard finished; a restart is needed (exit code 3011)"),
     ("probe", 0x80070005, ["install: failed with exit code -2147024891; see \"{log}\""],
      "Oakcrest failed with exit code 0x80070005."),
 ])

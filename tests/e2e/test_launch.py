@@ -1,11 +1,16 @@
 """The wizard's launch, with the probe wizard in its place: what it receives, where it runs,
-what it may do to the log and its folder, and how its exit code comes back."""
+what it may do to the log and its folder, and how its exit code comes back.
+
+A change in launch/ must also run test_windows.py: the launch signals the wizard's first
+window, and only the splash's test there sees that signal end the splash (these tests see
+the wizard's end, not the splash); and the window iterators' tests in tests/win/launch."""
 
 import re
 import subprocess
 
 import pytest
 
+import dialogs
 import harness
 from harness import REPO, package, read_log, run, windows_path, with_information
 from results import PROCESSOR_MODE_UNFIT, RUNTIME_LOAD_FAILED, WIZARD_NOT_STARTED
@@ -131,6 +136,23 @@ def test_a_link_the_wizard_puts_in_the_logs_place_is_not_written_through(scratch
     assert result.exit_code == 0  # the wizard's result stands; only the closing lines are lost
     assert target.read_bytes() == b"precious\r\n"
     assert lines == ["precious"]  # the log's name is the link now
+
+
+def test_a_unix_link_put_in_the_logs_place_while_the_wizard_runs_is_not_written_through(scratch):
+    # Wine shows a Unix link to a file as the file itself: only the path the reopened log's
+    # handle really names tells it apart.
+    target = scratch / "precious"
+    target.write_bytes(b"precious\r\n")
+    log, record, gate = scratch / "setup.log", scratch / "record.txt", scratch / "gate"
+    running = dialogs.start(PROBE, f'/IAgreeToTheEULA log "{windows_path(log)}"', cwd=scratch,
+                            env={"GEARRACK_PROBE_RECORD": windows_path(record), "GEARRACK_PROBE_GATE": windows_path(gate),
+                                 "GEARRACK_PROBE_WINDOW": "0"})
+    dialogs.poll(record.exists, "the wizard to start")
+    log.unlink()
+    log.symlink_to(target)
+    gate.touch()
+    assert running.finish().exit_code == 0  # the run's result stands; only its closing lines are lost
+    assert target.read_bytes() == b"precious\r\n"
 
 
 @pytest.fixture(scope="module")

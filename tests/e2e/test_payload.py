@@ -8,8 +8,10 @@ import subprocess
 
 import pytest
 
+import dialogs
+
 from harness import BUILD, LAUNCHER, REPO, SAMPLE, package, read_log, run, windows_path, with_information
-from results import FAILED, NOT_ENOUGH_SPACE, SIZE_MISMATCH
+from results import FAILED, NOT_ENOUGH_SPACE, ROOT_NOT_FOLDER, SIZE_MISMATCH
 
 ZERO_GUID = "{00000000-0000-0000-0000-000000000000}"
 SAMPLE_PAYLOAD = REPO / "packages" / "sample" / "payload"
@@ -122,6 +124,50 @@ def test_a_zero_guid_folder_left_with_files_starts_empty(scratch):
     assert (folder / "install.bin").read_bytes() == (SAMPLE_PAYLOAD / "install.bin").read_bytes()
 
 
+def test_the_removal_logs_each_entry_in_the_order_its_folders_search_gives_it(scratch):
+    folder = scratch / "root" / ZERO_GUID
+    for name in ("b", "a/y", "a/x/deep", "c"):
+        (folder / name).mkdir(parents=True, exist_ok=True)
+    for name in ("one.txt", "a/two.txt", "a/x/three.txt", "a/x/deep/four.txt", "c/five.txt", "six.txt"):
+        (folder / name).write_text(name)
+
+    def expected(path):  # depth first, each folder's entries in the order a search reads them:
+        lines = []        # by name, as NTFS and Wine give them
+        for entry in sorted(os.scandir(path), key=lambda entry: entry.name.upper()):
+            shown = windows_path(entry.path)
+            if entry.is_dir():
+                lines += [f"Deletion subfolder Folder of '{shown}'", *expected(entry.path), f"Remove Folder '{shown}'"]
+            else:
+                lines.append(f"Deletion file '{shown}'")
+        return lines
+
+    order = expected(folder)
+    result, lines, _ = extract(scratch)
+    assert result.exit_code == 0
+    removal = [line for line in lines if line.startswith(("Deletion ", "Remove Folder"))]
+    assert removal == order + [f"Remove Folder '{windows_path(folder)}'"]
+
+
+def test_a_folder_link_that_cannot_be_removed_is_logged_so(scratch):
+    # Wine shows a Unix link to a folder as a link but cannot remove it: the folder is
+    # refused, the link's target untouched, and the log does not claim the link went.
+    folder = scratch / "root" / ZERO_GUID
+    folder.mkdir(parents=True)
+    elsewhere = scratch / "elsewhere"
+    elsewhere.mkdir()
+    (elsewhere / "precious.txt").write_text("precious")
+    (folder / "linked").symlink_to(elsewhere, target_is_directory=True)
+    result, lines, _ = extract(scratch)
+    link = f"{windows_path(scratch)}\\root\\{ZERO_GUID}\\linked"
+    assert f"Deletion link '{link}'" in lines
+    if (folder / "linked").is_symlink():  # not removed: said so, and the folder refused
+        assert any(line.startswith(f"Link not removed '{link}', error ") for line in lines)
+        assert result.exit_code == FAILED
+    else:
+        assert not any(line.startswith("Link not removed") for line in lines)
+    assert (elsewhere / "precious.txt").read_text() == "precious"
+
+
 def test_a_zero_guid_folder_that_is_a_link_is_refused(scratch):
     elsewhere = scratch / "elsewhere"
     elsewhere.mkdir()
@@ -135,6 +181,78 @@ def test_a_zero_guid_folder_that_is_a_link_is_refused(scratch):
         assert not any(line.startswith(("Extract File", "Deletion")) for line in lines)
         assert [path.name for path in elsewhere.iterdir()] == ["precious.txt"]
         assert (root / ZERO_GUID).is_symlink()
+
+
+def test_a_unix_link_to_a_file_in_a_zero_guid_folder_keeps_its_target(scratch):
+    # Wine shows the link as the file it names and would delete the target through it: the
+    # path its handle really opened gives it away, and the folder is refused untouched.
+    folder = scratch / "root" / ZERO_GUID
+    folder.mkdir(parents=True)
+    precious = scratch / "precious.txt"
+    precious.write_text("precious")
+    (folder / "install.bin").symlink_to(precious)
+    result, lines, _ = extract(scratch)
+    assert result.exit_code == FAILED
+    assert f"Refused to delete '{windows_path(scratch)}\\root\\{ZERO_GUID}\\install.bin': it leads to another file" \
+        in lines
+    assert f"Working folder '{windows_path(folder)}' refused: what is in it cannot be deleted" in lines
+    assert precious.read_text() == "precious"
+
+
+def test_a_second_zero_guid_run_leaves_the_first_runs_folder_alone(scratch):
+    root = scratch / "root"
+    root.mkdir()
+    record, gate = scratch / "record.txt", scratch / "gate"
+    first = dialogs.start(package("probe"), f'/IAgreeToTheEULA /zeroguid temp "{windows_path(root)}"', cwd=scratch,
+                          env={"GEARRACK_PROBE_RECORD": windows_path(record), "GEARRACK_PROBE_GATE": windows_path(gate),
+                               "GEARRACK_PROBE_WINDOW": "0"})
+    dialogs.poll(record.exists, "the first run's wizard to start")
+    extracted = files_under(root / ZERO_GUID)
+    result, lines, _ = extract(scratch, flags="/zeroguid")  # the same folder, while the wizard runs
+    assert result.exit_code == FAILED
+    assert f"Working folder '{windows_path(root)}\\{ZERO_GUID}' refused: it is in use by another run" in lines
+    assert not any(line.startswith(("Deletion", "Extract File")) for line in lines)
+    assert files_under(root / ZERO_GUID) == extracted and "install.bin" in extracted
+    gate.touch()
+    assert first.finish().exit_code == 0
+    assert list(root.iterdir()) == []
+
+
+def test_a_planted_tree_deeper_than_the_removal_goes_is_refused_promptly(scratch):
+    folder = scratch / "root" / ZERO_GUID
+    deepest = folder / os.path.join(*["d"] * 300)
+    deepest.mkdir(parents=True)
+    (deepest / "planted.dll").write_bytes(b"planted")
+    result, lines, _ = extract(scratch)
+    assert result.exit_code == FAILED
+    assert any(line.startswith("Folder tree deeper than 128 levels: ") for line in lines)
+    assert f"Working folder '{windows_path(folder)}' refused: what is in it cannot be deleted" in lines
+    # Removal went no deeper than the limit: the folders from there down stay as planted.
+    assert (deepest / "planted.dll").exists()
+
+
+@pytest.mark.parametrize("root", ["file", "NUL"])
+def test_a_root_that_is_no_folder_says_so(scratch, root):
+    (scratch / "file").write_text("a file, not a folder")
+    log = scratch / "setup.log"
+    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA temp {root} log "{windows_path(log)}"', cwd=scratch)
+    lines = read_log(log)
+    assert result.exit_code == ROOT_NOT_FOLDER
+    named = windows_path(scratch / root) if root == "file" else "\\\\.\\NUL"
+    assert f"Working folder root '{named}' is not a folder" in lines
+    assert not any("Insufficient disk space" in line or "Incorrect" in line for line in lines)
+    assert (scratch / "file").read_text() == "a file, not a folder"
+
+
+def test_a_payload_folder_beyond_the_systems_folder_limit_is_named_in_the_log(scratch):
+    # The file's path fits the path limit, the folder above it does not fit the shorter
+    # limit the system sets for folders.
+    root = scratch / ("r" * (205 - len(windows_path(scratch)) - 1))
+    root.mkdir()
+    assert len(windows_path(root)) == 205
+    result, lines, _ = extract(scratch, program=package("payload"), root=root)
+    assert result.exit_code == FAILED
+    assert any(re.fullmatch(r"Path too long for '(data\\items\.xml|sub[\\/]slash\.txt)'", line) for line in lines), lines
 
 
 def test_payload_shapes(scratch):

@@ -4,7 +4,7 @@ single Cancel button; silent runs show nothing."""
 import pytest
 
 import dialogs
-from harness import SAMPLE, package
+from harness import SAMPLE, package, read_log, windows_path
 from results import FRAMEWORK_MISSING, RUNTIME_LOAD_FAILED, SIZE_MISMATCH, USAGE_ERROR
 
 TITLE = "Oakcrest"
@@ -66,3 +66,16 @@ def test_a_failed_run_is_reported_after_the_splash(scratch, name, exit_code, mes
         "Error", message, "")
     dialogs.press(TITLE, CANCEL)
     assert running.finish().exit_code == exit_code
+
+
+@pytest.mark.parametrize("exit_code", [3010, 1641])
+def test_a_wizard_that_asks_for_a_restart_is_no_failure(scratch, exit_code):
+    # No report dialog: the run ends by itself (a dialog would hold it, and with 1641 the
+    # restart the wizard began), with the wizard's code and one line saying so.
+    log = scratch / "setup.log"
+    running = dialogs.start(package("probe"), f'log "{windows_path(log)}"', cwd=scratch,
+                            env={"GEARRACK_PROBE_EXIT": str(exit_code)})
+    assert running.finish(timeout=90).exit_code == exit_code
+    lines = read_log(log)
+    assert lines[-2] == f"The wizard finished; a restart is needed (exit code {exit_code})"
+    assert not any("failed" in line for line in lines)

@@ -67,27 +67,58 @@ def test_log_in_a_missing_folder_changes_nothing_else(scratch):
     assert list(scratch.iterdir()) == []
 
 
-@pytest.mark.parametrize("planted", ["hard link", "link to a folder", "folder"])
-def test_a_log_name_that_is_a_link_or_a_folder_is_a_usage_error_and_never_written(scratch, planted):
+@pytest.mark.parametrize("planted", ["hard link", "link to a folder", "link to a file", "dangling link"])
+def test_a_log_name_that_is_a_link_is_a_usage_error_and_never_written(scratch, planted):
     # Whoever can write the log's folder plants the name; the elevated program must not
     # write through it. (Wine shows a Unix link to a folder as a reparse point, a hard
-    # link as a file of two names.)
+    # link as a file of two names, and a Unix link to a file as that file itself: only the
+    # path its handle really opened tells it apart.)
     log = scratch / "setup.log"
     target = scratch / "precious"
-    if planted == "hard link":
+    if planted in ("hard link", "link to a file"):
         target.write_bytes(b"precious\r\n")
+    if planted == "hard link":
         os.link(target, log)
     elif planted == "link to a folder":
         target.mkdir()
         log.symlink_to(target, target_is_directory=True)
     else:
-        log.mkdir()
-    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{windows_path(log)}"', cwd=scratch)
+        log.symlink_to(target)
+    # Named through the link itself (windows_path would resolve it).
+    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{windows_path(scratch)}\\setup.log"', cwd=scratch)
     assert result.exit_code == USAGE_ERROR
-    if planted == "hard link":
-        assert target.read_bytes() == b"precious\r\n"
+    if planted == "link to a folder":
+        assert list(target.iterdir()) == []
+    elif planted == "dangling link":
+        assert not target.exists()
     else:
-        assert list((target if target.exists() else log).iterdir()) == []
+        assert target.read_bytes() == b"precious\r\n"
+
+
+@pytest.mark.parametrize("typed", ["log", "log .", "log folder", "log {scratch}"])
+def test_a_log_path_that_is_a_folder_is_not_opened_and_the_run_goes_on(scratch, typed):
+    # "log" as the last word makes the current folder the log path, which no one can open
+    # as a file; neither can any other folder. The run goes on without a log.
+    (scratch / "folder").mkdir()
+    typed = typed.format(scratch=f'"{windows_path(scratch)}"')
+    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA {typed}', cwd=scratch)
+    assert result.exit_code == 0
+    assert [entry.name for entry in scratch.iterdir()] == ["folder"]
+    assert list((scratch / "folder").iterdir()) == []
+
+
+@pytest.mark.parametrize("typed, written", [
+    ("linked\\setup.log", "real/setup.log"),  # a link above the name: the administrator's own choice
+    ("SETUP.LOG", "Setup.Log"),                # names compared as Windows compares them
+])
+def test_a_log_named_through_a_linked_folder_or_in_another_letter_case_is_written(scratch, typed, written):
+    (scratch / "real").mkdir()
+    (scratch / "linked").symlink_to(scratch / "real", target_is_directory=True)
+    (scratch / "Setup.Log").write_text("old")
+    log = f"{windows_path(scratch)}\\{typed}"  # unresolved: windows_path would resolve the link
+    result = run(SAMPLE, f'/dontrun /IAgreeToTheEULA log "{log}"', cwd=scratch)
+    assert result.exit_code == 0
+    assert any(line.startswith("Ended ") for line in read_log(scratch / written))
 
 
 @pytest.mark.parametrize("flag, removed, passed_on", [

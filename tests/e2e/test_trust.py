@@ -199,3 +199,13 @@ def test_embedding_refuses_what_the_program_could_not_read(scratch, program, inf
                              capture_output=True, text=True)
     assert refused.returncode != 0 and complaint in refused.stderr
     assert copy.read_bytes() == program.read_bytes()
+
+
+@pytest.mark.parametrize("details", [["--program", "Zava MRDC"], ["--link", "https://example.test/MRDC"]])
+def test_signing_refuses_a_name_or_link_that_the_program_would_read_as_information(scratch, details):
+    copy = scratch / "Copy.exe"
+    copy.write_bytes(UNSIGNED.read_bytes())
+    refused = subprocess.run([str(REPO / "scripts" / "sign-package"), "--cert", str(CERTIFICATE), "--key", str(KEY),
+                              *details, str(copy)], capture_output=True, text=True)
+    assert refused.returncode != 0 and "marker MRDC" in refused.stderr
+    assert copy.read_bytes() == UNSIGNED.read_bytes()

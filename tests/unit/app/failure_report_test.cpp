@@ -46,6 +46,19 @@ TEST(FailureReport, OnlyFailuresAreReportedAndTheProgramsOwnFailureIsTheExitCode
     EXPECT_FALSE(NeedsReport(1, 0));
     EXPECT_TRUE(NeedsReport(1, 5));
     EXPECT_TRUE(NeedsReport(0x80004005, 0));
+    // A wizard that installed and asks for a restart (or began one) has succeeded: one log
+    // line, no report; its neighbours are still failures.
+    for (uint32_t restart : {3010u, 3011u, 1641u}) {
+        EXPECT_FALSE(NeedsReport(0, restart)) << restart;
+        EXPECT_EQ(RestartNotice(0, restart),
+                  L"The wizard finished; a restart is needed (exit code " + std::to_wstring(restart) + L")\n");
+        EXPECT_EQ(ProcessExitCode(0, restart), restart);
+        EXPECT_TRUE(RestartNotice(0x80004005, restart).empty());
+    }
+    for (uint32_t other : {3009u, 3012u, 1640u, 1642u, 0u, 5u}) {
+        EXPECT_EQ(NeedsReport(0, other), other != 0) << other;
+        EXPECT_TRUE(RestartNotice(0, other).empty()) << other;
+    }
     EXPECT_EQ(ProcessExitCode(0, 0), 0u);
     EXPECT_EQ(ProcessExitCode(0, 5), 5u);             // the wizard's own failure
     EXPECT_EQ(ProcessExitCode(0x80070008, 0), 0x80070008u);  // the run could not be set up

@@ -17,6 +17,17 @@ TEST(Format, ConvertsEachSpecifierOfTheProgramsSubset) {
     EXPECT_EQ(Format(L"%s", std::wstring(L"wide \u00e9")), L"wide \u00e9");
 }
 
+TEST(Format, EachConversionLetterTakesItsArgument) {
+    struct Case {
+        const wchar_t* format;
+        const wchar_t* text;
+    };
+    for (const Case& c : {Case{L"%s", L"42"}, Case{L"%d", L"42"}, Case{L"%i", L"42"}, Case{L"%u", L"42"},
+                          Case{L"%x", L"2a"}, Case{L"%X", L"2A"}, Case{L"%q", L"%q"}, Case{L"%n", L"%n"}})
+        EXPECT_EQ(Format(std::wstring(c.format) + L"|", int32_t{42}), std::wstring(c.text) + L"|") << c.format;
+    EXPECT_EQ(Format(L"%p|", int32_t{42}), std::wstring(2 * sizeof(void*) - 2, L'0') + L"2A|");
+}
+
 TEST(Format, PadsWidthWithBlanksOnTheLeft) {
     EXPECT_EQ(Format(L"exit code 0x%8x.", uint32_t{5}), L"exit code 0x       5.");
     EXPECT_EQ(Format(L"0x%8x", uint32_t{0x80131700}), L"0x80131700");

@@ -1,8 +1,11 @@
 #include "base/log.h"
 
+#include "base/file_refusal.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace gr {
@@ -118,26 +121,87 @@ TEST_F(Log, ClosedAndOpenedAgainOnTheSamePathItWritesAgain) {
     EXPECT_EQ(file.contents, "second run\r\n");
 }
 
-TEST(LogFileFacts, LinksFoldersAndFilesOfSeveralNamesAreRefused) {
+// The one rule for the log, the payload files and what the removal deletes.
+TEST(FileRefusal, LinksFilesOfSeveralNamesAndNamesThatOpenAnotherFileAreRefused) {
     struct Case {
         uint32_t attributes;
         uint32_t links;
-        bool refused;
+        bool atItsName;
+        FileRefusal refusal;
+        const wchar_t* text;
     };
     const Case cases[] = {
-        {0x20, 1, false},   // an archive file, its one name
-        {0x80, 1, false},   // a normal file
-        {0x01, 1, false},   // read-only: refused by the open, not by its facts
-        {0x20, 0, false},   // a new file not yet counted
-        {0x20, 2, true},    // a hard link: another name writes the same bytes
-        {0x80, 40, true},
-        {0x10, 1, true},    // a folder
-        {0x410, 1, true},   // a junction or a link to a folder
-        {0x420, 1, true},   // a symbolic link to a file
-        {0x400, 1, true},
+        {0x20, 1, true, FileRefusal::None, L""},          // an archive file, its one name
+        {0x80, 1, true, FileRefusal::None, L""},          // a normal file
+        {0x01, 1, true, FileRefusal::None, L""},          // read-only: refused by the open, not by its facts
+        {0x20, 0, true, FileRefusal::None, L""},          // a new file not yet counted
+        {0x20, 2, true, FileRefusal::OtherNames, L"it has other names"},  // a hard link
+        {0x80, 40, true, FileRefusal::OtherNames, L"it has other names"},
+        {0x20, 1, false, FileRefusal::Elsewhere, L"it leads to another file"},  // a link shown as the file
+        {0x20, 2, false, FileRefusal::Elsewhere, L"it leads to another file"},
+        {0x10, 1, true, FileRefusal::Folder, L"it is a folder"},
+        {0x10, 1, false, FileRefusal::Folder, L"it is a folder"},
+        {0x410, 1, true, FileRefusal::Link, L"it is a link"},  // a junction or a link to a folder
+        {0x420, 1, false, FileRefusal::Link, L"it is a link"},  // a symbolic link to a file
+        {0x400, 3, true, FileRefusal::Link, L"it is a link"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(IsRefusedLogFile(c.attributes, c.links), c.refused) << std::hex << c.attributes << " " << c.links;
+    for (const Case& c : cases) {
+        FileRefusal refusal = RefusalOf(OpenedFacts{c.attributes, c.links, c.atItsName}, FileUse::Write);
+        EXPECT_EQ(refusal, c.refusal) << std::hex << c.attributes << " " << c.links << " " << c.atItsName;
+        EXPECT_STREQ(RefusalText(refusal), c.text);
+        // Deleting a name takes only that name: other names are no reason to keep it.
+        FileRefusal deleting = RefusalOf(OpenedFacts{c.attributes, c.links, c.atItsName}, FileUse::Delete);
+        EXPECT_EQ(deleting, c.refusal == FileRefusal::OtherNames ? FileRefusal::None : c.refusal);
+    }
+    // Where the name must have opened: its folder's final path and the name, one backslash.
+    EXPECT_EQ(ExpectedFinalPath(L"\\\\?\\C:\\Logs", L"l.txt"), L"\\\\?\\C:\\Logs\\l.txt");
+    EXPECT_EQ(ExpectedFinalPath(L"\\\\?\\C:\\", L"l.txt"), L"\\\\?\\C:\\l.txt");
+    struct Split {
+        const wchar_t* path;
+        bool split;
+        const wchar_t* folder;
+        const wchar_t* name;
+    };
+    for (const Split& c : {Split{L"C:\\Logs\\l.txt", true, L"C:\\Logs", L"l.txt"}, Split{L"C:\\l.txt", true, L"C:\\", L"l.txt"},
+                           Split{L"\\\\?\\C:\\l.txt", true, L"\\\\?\\C:\\", L"l.txt"},
+                           Split{L"\\\\server\\share\\l.txt", true, L"\\\\server\\share", L"l.txt"},
+                           Split{L"C:\\Logs\\", false, L"", L""}, Split{L"l.txt", false, L"", L""},
+                           Split{L"\\l.txt", false, L"", L""}}) {
+        std::wstring folder, name;
+        EXPECT_EQ(SplitFolderAndName(c.path, folder, name), c.split);
+        EXPECT_EQ(folder + L"|" + name, std::wstring(c.folder) + L"|" + c.name);
+    }
+}
+
+// The user-interface thread may write while the worker writes (a failed wait for the run),
+// and close the log while the worker holds text back: every line arrives whole, none lost.
+TEST_F(Log, TwoThreadsWritingAtOnceLoseAndTearNoLine) {
+    constexpr int kLines = 20000;
+    auto writer = [this](wchar_t mark) {
+        for (int i = 0; i < kLines; ++i) {
+            log.Text(std::wstring(12, mark) + L"\n");
+            if (i % 1000 == 0) log.Reopen();
+        }
+    };
+    log.Open(L"l.txt");
+    std::thread worker(writer, L'w');
+    std::thread interface(writer, L'u');
+    for (int i = 0; i < 50; ++i) log.Close(), log.Reopen();
+    worker.join();
+    interface.join();
+    log.Close();
+    // Text logged while the log was closed is held back for the next open: none is lost.
+    std::string written = file.contents + std::string(log.HeldBack().begin(), log.HeldBack().end());
+    size_t lines = 0;
+    for (size_t at = 0; at < written.size(); ++lines) {
+        size_t end = written.find('\n', at);
+        ASSERT_NE(end, std::string::npos);
+        std::string line = written.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        ASSERT_TRUE(line == std::string(12, 'w') || line == std::string(12, 'u')) << line;
+        at = end + 1;
+    }
+    EXPECT_EQ(lines, 2u * kLines);
 }
 
 TEST_F(Log, ARefusedFileIsNeverWrittenAtTheOpenNorAtTheReopen) {

@@ -44,7 +44,11 @@ TEST(Catalogue, NoExecutableLeavesTheWizardEmpty) {
 TEST(Catalogue, ExtractionResultJudgesTheBytesWritten) {
     EXPECT_EQ(ExtractionResult(10, 10, 10), 0u);
     EXPECT_EQ(ExtractionResult(10, 10, 12), kSizeMismatch);
+    // Bytes written against the resource's size: fewer, equal, more (a write that reports
+    // more than it was given is no success either).
     EXPECT_EQ(ExtractionResult(9, 10, 10), 0x80004005u);
+    EXPECT_EQ(ExtractionResult(11, 10, 10), 0x80004005u);
+    EXPECT_EQ(ExtractionResult(11, 10, 11), 0x80004005u);
     EXPECT_EQ(ExtractionResult(0, 0, 0), 0u);
     EXPECT_EQ(ExtractionResult(5, 5, -5), kSizeMismatch);
 }

@@ -36,6 +36,16 @@ TEST(WorkingFolder, JoinsWithOneBackslashWithinThePathLimit) {
     EXPECT_FALSE(JoinPath(root + L"r", kZeroGuidText, kept));  // one more: refused, never cut
     EXPECT_EQ(kept, L"kept");
     EXPECT_EQ(DriveOf(L"D:\\Temp\\"), L"D:");
+    // The folders above a file must fit the system's shorter limit for folders (247 characters).
+    EXPECT_TRUE(FitsFolderLimit(std::wstring(247, L'f') + L"\\x.txt"));
+    EXPECT_FALSE(FitsFolderLimit(std::wstring(248, L'f') + L"\\x.txt"));
+    EXPECT_TRUE(FitsFolderLimit(L"x.txt"));
+    // A device, whatever the full-path rules made of its name, is no root.
+    EXPECT_TRUE(IsDeviceRoot(L"\\\\.\\NUL"));
+    EXPECT_TRUE(IsDeviceRoot(L"\\\\.\\COM1"));
+    EXPECT_FALSE(IsDeviceRoot(L"\\\\?\\C:\\Temp"));
+    EXPECT_FALSE(IsDeviceRoot(L"\\\\server\\share"));
+    EXPECT_FALSE(IsDeviceRoot(L"C:\\."));
     EXPECT_EQ(DriveOf(L"\\\\server\\share\\"), L"");
 }
 
@@ -51,7 +61,9 @@ TEST(WorkingFolder, FreeSpaceIsMeasuredOnTheRootsDriveOrShare) {
                           Case{L"\\\\server\\share", L"\\\\server\\share", L"\\\\server\\share\\"},
                           Case{L"\\\\?\\E:\\deep", L"E:", L"E:\\"},
                           Case{L"\\\\?\\UNC\\server\\share\\x", L"\\\\server\\share", L"\\\\server\\share\\"},
-                          Case{L"\\\\server", L"", L""}, Case{L"\\\\server\\", L"", L""}, Case{L"relative", L"", L""}}) {
+                          Case{L"\\\\server", L"", L""}, Case{L"\\\\server\\", L"", L""}, Case{L"relative", L"", L""},
+                          // a share with an empty server name names nothing
+                          Case{L"\\\\\\share\\x", L"", L""}, Case{L"\\\\?\\UNC\\\\share", L"", L""}}) {
         SpaceTarget target = SpaceCheckTarget(c.root);
         EXPECT_EQ(target.drive, c.drive) << c.root;
         EXPECT_EQ(target.measured, c.measured) << c.root;
@@ -77,11 +89,11 @@ TEST(WorkingFolder, WhatStandsAtAPathIsUsedOnlyWhenItLeadsNowhereElse) {
         ExistingFolder found{c.attributes, c.owner};
         EXPECT_EQ(ExistingFolderRefusal(found, user) == nullptr, c.used) << c.attributes << " " << c.owner;
     }
-    EXPECT_EQ(PayloadFileRefusal(0x20, 1), nullptr);
-    EXPECT_EQ(PayloadFileRefusal(0, 1), nullptr);
-    EXPECT_STREQ(PayloadFileRefusal(0x20 | kAttributeReparsePoint, 1), L"it is a link");
-    EXPECT_STREQ(PayloadFileRefusal(kAttributeDirectory, 1), L"it is a folder");
-    EXPECT_STREQ(PayloadFileRefusal(0x20, 2), L"it has other names");
+    // A folder of our own that another run holds is refused before anything in it is deleted.
+    ExistingFolder held{kAttributeDirectory, kAdministratorsSid, true};
+    EXPECT_STREQ(ExistingFolderRefusal(held, user), L"it is in use by another run");
+    held.owner = L"S-1-5-21-1-2-3-1002";
+    EXPECT_STREQ(ExistingFolderRefusal(held, user), L"it belongs to someone else");
 }
 
 TEST(WorkingFolder, OnlyPassingDeleteFailuresAreRetried) {
@@ -112,6 +124,14 @@ TEST(EmbeddedInformation, WindowSearchPositions) {
     EXPECT_EQ(block.length, 1u);
     for (size_t fromEnd : {10u, 8u, 6u}) EXPECT_FALSE(FindEmbeddedInformation(WindowWithMarkerAt(fromEnd).data(), block));
     EXPECT_FALSE(FindEmbeddedInformation(std::vector<uint8_t>(kInfoWindowBytes, 0).data(), block));
+}
+
+// The two lines after the write, with their spelling as the deployment tools grep for it.
+TEST(EmbeddedInformation, TheWriteIsLoggedWholeOrFailed) {
+    EXPECT_EQ(InformationWrittenLine(true, 7, L"C:\\w\\info.xml"),
+              L"Written out embedded information 7 byts to file C:\\w\\info.xml\r\n");
+    EXPECT_EQ(InformationWrittenLine(false, 4105, L"C:\\w\\info.xml"),
+              L"Write fail for embedded information 4105 byts to file C:\\w\\info.xml\r\n");
 }
 
 TEST(EmbeddedInformation, TheMarkerNearestTheEndWinsEvenWithNothingBehindIt) {

@@ -66,7 +66,7 @@ TEST_F(LogFileTest, ReopenAppendsAndOpenEmpties) {
 }
 
 // Whoever can write the log's folder must not make the program write into another file.
-TEST_F(LogFileTest, ALinkOrAFolderInTheLogsPlaceIsRefusedAndLeftUntouched) {
+TEST_F(LogFileTest, ALinkInTheLogsPlaceIsRefusedAndLeftUntouchedAFolderIsNotOpened) {
     const std::wstring target = path_ + L".target";
     const std::string precious = "precious\r\n";
     {
@@ -94,8 +94,9 @@ TEST_F(LogFileTest, ALinkOrAFolderInTheLogsPlaceIsRefusedAndLeftUntouched) {
     ::DeleteFileW(path_.c_str());
     ::DeleteFileW(target.c_str());
 
+    // A folder cannot be opened as a file: not refused, merely not opened (the run goes on).
     ASSERT_TRUE(::CreateDirectoryW(path_.c_str(), nullptr));
-    EXPECT_EQ(OpenLog(path_), LogOpening::Refused);
+    EXPECT_EQ(OpenLog(path_), LogOpening::Failed);
     ::RemoveDirectoryW(path_.c_str());
     EXPECT_EQ(OpenLog(path_ + L".missing\\x.txt"), LogOpening::Failed);  // only missing: silent
 }

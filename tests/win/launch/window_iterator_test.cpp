@@ -1,3 +1,6 @@
+// The window iterators that find the wizard's first window. A change in launch/ must run
+// these, tests/e2e/test_launch.py and tests/e2e/test_windows.py (whose splash test is the
+// only one that sees the launch signal the wizard's window and the splash go).
 #include "launch/window_iterator_win.h"
 
 #include <gtest/gtest.h>

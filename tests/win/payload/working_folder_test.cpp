@@ -69,6 +69,12 @@ TEST_F(ScratchFolder, ProbeLeavesNothingAndFailsWhereNothingCanBeMade) {
     EXPECT_EQ(entries, 2);  // "." and "..": the probe file deleted itself
     EXPECT_EQ(folder.ProbeRoot(root_ + L"\\missing\\deeper"), kFailed);
     EXPECT_EQ(folder.ProbeRoot(root_ + L"\\" + std::wstring(240, L'x')), kFailed);
+    // A root made by the probe (it did not exist, its parent does) that then takes no probe
+    // file (too long for one) is removed again.
+    const std::wstring fresh = root_ + L"\\" + std::wstring(230 - root_.size() - 1, L'n');
+    EXPECT_EQ(folder.ProbeRoot(fresh), kFailed);
+    EXPECT_FALSE(Exists(fresh));
+    EXPECT_TRUE(Exists(root_));
 }
 
 TEST_F(ScratchFolder, WorkingFolderIsNamedOnceAndStartsEmpty) {
@@ -188,6 +194,19 @@ TEST_F(ScratchFolder, AFileInUseIsTriedAgainAfterEachPauseUntilTheDeadline) {
     EXPECT_TRUE(DeleteFolderTree(root_, DeleteRetry{::GetTickCount64() + 600000, CountedPauses::Pause}));
     EXPECT_EQ(CountedPauses::count, 3);  // three attempts failed, the fourth after the file was let go
     EXPECT_FALSE(Exists(root_));
+}
+
+// A folder link handed to the removal itself, made from the host's side where this system
+// cannot make one (see tests/win/CMakeLists.txt): the link may stay or go, what it names stays.
+TEST(FolderRemoval, AFolderLinkHandedToTheRemovalIsNeverFollowed) {
+    const std::wstring links = GEARRACK_HOST_LINKS;
+    const std::wstring precious = links + L"\\target\\precious.txt";
+    DWORD attributes = ::GetFileAttributesW((links + L"\\link").c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "no host link prepared (the win_host_links test makes it)";
+    DeleteFolderTree(links + L"\\link", 0);
+    EXPECT_NE(::GetFileAttributesW(precious.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(::GetFileAttributesW((links + L"\\target").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(ScratchFolder, LinksAreRemovedNeverFollowed) {
