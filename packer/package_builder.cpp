@@ -9,7 +9,9 @@
 #include "packer/output_file.h"
 #include "packer/payload_compression.h"
 #include "packer/program_file.h"
+#include "packer/shipping_checks.h"
 #include "packer/string_table.h"
+#include "packer/utf.h"
 
 namespace gr::pack {
 namespace {
@@ -35,8 +37,10 @@ private:
     void MeasurePayload();
     void ReadPicture(const std::optional<Picture>& picture, const char* key, uint32_t bitmap);
     void ReadProgram();
-    void AddPayload(const CompressedPayload& payload);
+    bool AddPayload(std::string& error);
+    void PutCompressed(const CompressedPayload& payload);
     bool Refused();
+    bool Warned();
     int Write();
 
     const BuildRequest& request_;
@@ -48,6 +52,7 @@ private:
     ProgramFile program_;
     std::vector<IconImage> icon_;
     std::vector<std::pair<uint32_t, Bytes>> bitmaps_;
+    PictureSizes pictures_;
 };
 
 bool Builder::ReadTheDefinition() {
@@ -91,6 +96,7 @@ void Builder::ReadPicture(const std::optional<Picture>& picture, const char* key
     Bytes resource;
     BitmapInfo info;
     if (!ReadBitmapFile(file, resource, info, error)) return Refuse(picture->line, shown + " " + error);
+    (bitmap == kSplashBitmap ? pictures_.splash : pictures_.banner) = info;
     bitmaps_.emplace_back(bitmap, std::move(resource));
 }
 
@@ -99,7 +105,17 @@ bool Builder::Refused() {
     return !refusals_.empty();
 }
 
-void Builder::AddPayload(const CompressedPayload& payload) {
+// Prints the warnings; under --strict they are refusals. Our test packages are odd on
+// purpose, so they draw none.
+bool Builder::Warned() {
+    if (request_.options.allowTestShapes) return false;
+    std::vector<Refusal> warnings = ShippingWarnings(definition_, pictures_);
+    for (const Refusal& warning : warnings)
+        std::fprintf(stderr, "%s%s\n", request_.strict ? "" : "warning: ", warning.Text().c_str());
+    return request_.strict && !warnings.empty();
+}
+
+bool Builder::AddPayload(std::string& error) {
     ResourceList& resources = program_.resources;
     const uint16_t language = program_.language;
     for (size_t i = 0; i < kSettings.size(); ++i)
@@ -113,14 +129,13 @@ void Builder::AddPayload(const CompressedPayload& payload) {
     for (size_t i = 0; i < definition_.files.size(); ++i) {
         const PayloadFile& file = definition_.files[i];
         ResourceKey name = file.resourceName.empty() ? ResourceKey::Id(file.id) : ResourceKey::Name(file.resourceName);
-        resources.Put({type, name, language, 0, payload.Data(i, file.source, sizes_[i])});
+        resources.Put({type, name, language, 0, ResourceData::InFile(file.source, 0, sizes_[i])});
     }
-    if (Bytes table = payload.CodingTable(); !table.empty())
-        resources.Put({ResourceKey::Name(kCodingType), ResourceKey::Id(kCodingTableId), language, 0,
-                       ResourceData::Held(std::move(table))});
     if (!icon_.empty()) PutIcon(resources, kIconGroup, icon_, language);
     for (auto& [id, bitmap] : bitmaps_)
         resources.Put({ResourceKey::Id(kTypeBitmap), ResourceKey::Id(id), language, 0, ResourceData::Held(bitmap)});
+    return ApplyProductIdentity(resources, definition_.identity, SettingText(definition_, Setting::Product),
+                                request_.output, error);
 }
 
 void Builder::ReadProgram() {
@@ -142,6 +157,20 @@ void Builder::ReadProgram() {
 
 // Writes the package under a temporary name and puts it in place once every input is
 // found as it was when measured.
+// Puts each compressed file's stream in place of the file, and the coding table.
+void Builder::PutCompressed(const CompressedPayload& payload) {
+    ResourceList& resources = program_.resources;
+    for (size_t i = 0; i < definition_.files.size(); ++i) {
+        const PayloadFile& file = definition_.files[i];
+        if (file.resourceName.empty())
+            resources.Put({ResourceKey::Name(kPayloadType), ResourceKey::Id(file.id), program_.language, 0,
+                           payload.Data(i, file.source, sizes_[i])});
+    }
+    if (Bytes table = payload.CodingTable(); !table.empty())
+        resources.Put({ResourceKey::Name(kCodingType), ResourceKey::Id(kCodingTableId), program_.language, 0,
+                       ResourceData::Held(std::move(table))});
+}
+
 int Builder::Write() {
     const std::string shown = PathText(request_.output);
     Output output(request_.output, inputs_.Facts());
@@ -152,11 +181,13 @@ int Builder::Write() {
     std::string error;
     CompressedPayload payload(request_.output, inputs_.Facts());
     Progress progress(request_.quiet);
-    if (definition_.compression == Compression::Lzma && !payload.Compress(definition_, sizes_, progress, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 1;
+    if (definition_.compression == Compression::Lzma) {
+        if (!payload.Compress(definition_, sizes_, progress, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+        PutCompressed(payload);
     }
-    AddPayload(payload);
     bool written = WriteImage(program_, program_.resources, total_ >= kPageAlignedFrom, output.file(), error);
     if (const fs::path* changed = inputs_.Changed()) {
         std::fprintf(stderr, "%s: changed while it was read\n", PathText(*changed).c_str());
@@ -170,21 +201,26 @@ int Builder::Write() {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
+    if (const PayloadFile* wizard = WizardFile(definition_))
+        std::printf("wizard: %s (id %u)\n", EncodeUtf8(wizard->name).c_str(), wizard->id);
     return 0;
 }
 
 int Builder::Run() {
     bool read = ReadTheDefinition();
+    if (read && !request_.options.allowTestShapes && refusals_.empty()) refusals_ = ShippingRefusals(definition_);
     if (Refused() || !read) return 1;
     MeasurePayload();
     ReadPicture(definition_.icon, "icon", 0);
     ReadPicture(definition_.splash, "splash", kSplashBitmap);
     ReadPicture(definition_.banner, "banner", kBannerBitmap);
     ReadProgram();
-    if (Refused()) return 1;
-    if (ExcludesEveryFramework(definition_))
-        std::fprintf(stderr, "%s: warning: every .NET version is excluded, so the package refuses every machine\n",
-                     PathText(request_.definition).c_str());
+    std::string error;
+    if (Refused() || Warned()) return 1;
+    if (!AddPayload(error)) {
+        std::fprintf(stderr, "%s: %s\n", PathText(request_.program).c_str(), error.c_str());
+        return 1;
+    }
     return Write();
 }
 

@@ -14,11 +14,13 @@ struct BuildRequest {
     fs::path output;
     fs::path program;
     ReadOptions options;
+    bool strict = false;  // warnings refuse the package
     bool quiet = false;  // no progress on the terminal
 };
 
 // Writes the package; on any refusal prints each (one line) and leaves no output file.
-// Returns the tool's exit code: 0 written, 1 refused.
+// Warnings are lines starting "warning: " (refusals when `strict`); the wizard's name goes
+// to standard output. Returns the tool's exit code: 0 written, 1 refused.
 int BuildPackage(const BuildRequest& request);
 
 }  // namespace gr::pack
