@@ -526,7 +526,8 @@ def test_compressed_files_decode_with_pythons_lzma_and_extract_as_they_were(team
     assert all((folder / source.name.lower()).read_bytes() == source.read_bytes() for source in sources.values())
     assert (folder / "data" / "items.xml").read_bytes() == (files / "data" / "items.xml").read_bytes()
 
-    again = team / "again.exe"
+    again = team / "again" / "Fernwood.exe"  # the same name: the file's name is in its version resource
+    again.parent.mkdir()
     pack("build", definition, "-o", again, "--program", PROGRAM)
     assert again.read_bytes() == out.read_bytes()
     assert [p.name for p in team.iterdir() if p.suffix in (".partial", ".lzma")] == []  # no spill left
