@@ -306,6 +306,14 @@ def test_a_device_name_is_refused_like_one_that_climbs_out(scratch):
     assert "Extract File nul 80004005" in lines
 
 
+def test_a_manifest_with_a_byte_beyond_plain_ascii_extracts_nothing(scratch):
+    result, lines, root = extract(scratch, program=package("foreign"))
+    assert result.exit_code == FAILED
+    assert "WorkOutFileNames 80004005" in lines
+    assert not any(line.startswith("Work Out FileName") for line in lines)  # no record read, none guessed
+    assert files_under(root / ZERO_GUID) == []
+
+
 def test_an_output_file_that_cannot_be_made_stops_extraction(scratch):
     # The package's first file takes the name its second needs as a folder.
     result, lines, root = extract(scratch, program=package("clash"))
