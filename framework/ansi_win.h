@@ -1,5 +1,6 @@
 // Text between the program's wide strings and the thread's ANSI code page: the log is
-// written in it, the embedded information and the about box's notice are read from it.
+// written in it, the package manifest, the embedded information and the about box's notice
+// are read from it.
 #pragma once
 
 #include <string>

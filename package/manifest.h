@@ -37,11 +37,11 @@ private:
 };
 
 // The manifest's text from its bytes, each byte the character of that value; false, with
-// `text` empty, when a byte lies beyond plain ASCII. The tool writes plain ASCII only, and
-// a byte beyond it has no one meaning: read in the machine's code page it would name one
-// file here and another elsewhere (and in a double-byte code page it takes the byte after
-// it, a "\\" too, into another character). So the program and the tool both refuse such a
-// manifest, and a package means the same on every machine.
+// `text` empty, when a byte lies beyond plain ASCII. The program reads a manifest in the
+// machine's ANSI code page, so a byte beyond plain ASCII has no one meaning: it names one
+// file on one machine and another elsewhere (in a double-byte code page it even takes the
+// byte after it, a "\\" too, into another character). The tool writes plain ASCII only,
+// and refuses to read any other manifest rather than guess which files it names.
 bool DecodeManifest(std::string_view bytes, std::wstring& text);
 
 // Reads every record of `text` into `map`; a later record with the same id replaces an
@@ -52,8 +52,8 @@ uint32_t ParseManifest(std::wstring_view text, ManifestMap& map);
 
 // The manifest of `records`, in their order: "id*name*size" for each, joined by "*". Each
 // name must be one the name rules allow (not empty, no "*"), so that ParseManifest reads
-// the same records back; the tool refuses any other. Names are plain ASCII, as
-// DecodeManifest requires.
+// the same records back; the tool refuses any other. Names are plain ASCII, which every
+// code page the program may read the manifest in decodes alike.
 std::wstring WriteManifest(const std::vector<CResourceFile>& records);
 
 // Lower-cases the letters A to Z of `name` in place, then tells whether its first ".exe"

@@ -312,7 +312,7 @@ void Reader::CheckNames() {
         std::string shown = Quoted(EncodeUtf8(file.name));
         if (!IsAscii(file.name)) {
             Refuse(file.line,
-                   "name " + shown + " is not plain ASCII (the program reads no other byte in a manifest)");
+                   "name " + shown + " is not plain ASCII (the program reads names in the machine's code page)");
         } else if (HasForbiddenCharacter(file.name)) {
             Refuse(file.line,
                    "name " + shown + " holds a character no file name can (< > \" | ? * or a control character)");

@@ -69,7 +69,7 @@ bool ReadManifest(const Resource& manifest, ManifestMap& map, std::string& why) 
     }
     std::wstring text;
     if (!DecodeManifest(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), text)) {
-        why = "has a manifest with a byte beyond plain ASCII, which the program refuses";
+        why = "has a manifest with a byte beyond plain ASCII, whose names the program reads in each machine's code page: which files it names cannot be told";
         return false;
     }
     size_t fields = 0;

@@ -3,10 +3,10 @@
 #include <shlobj.h>
 
 #include "base/log.h"
+#include "framework/ansi_win.h"
 #include "framework/handles_win.h"
 #include "framework/resource_win.h"
 #include "package/format.h"
-#include "package/manifest.h"
 #include "package/names.h"
 #include "payload/payload_file_win.h"
 #include "payload/working_folder.h"
@@ -81,7 +81,10 @@ uint32_t WorkOutFileNames(ResourceCatalogue& catalogue, const std::wstring& fold
 uint32_t LoadResourceText(const CResource& resource, std::wstring& text) {
     LoadedResource bytes(static_cast<HMODULE>(resource.module), resource.type.c_str(), resource.id);
     if (!bytes) return kFailed;
-    return DecodeManifest(std::string_view(reinterpret_cast<const char*>(bytes.Data()), bytes.Size()), text) ? 0 : kFailed;
+    text.clear();
+    if (bytes.Size() == 0) return 0;
+    text = FromAnsi(std::string_view(reinterpret_cast<const char*>(bytes.Data()), bytes.Size()));
+    return 0;
 }
 
 uint32_t ExtractFile(const CResource& resource, const std::wstring& folder) {

@@ -19,8 +19,7 @@ uint32_t EnumerateResources(HMODULE module, ResourceCatalogue& catalogue, const 
 // Names the catalogued resources from the manifest (resource kManifestId).
 uint32_t WorkOutFileNames(ResourceCatalogue& catalogue, const std::wstring& folder, std::wstring& wizardPath);
 
-// The manifest resource's text (DecodeManifest): kFailed when a byte lies beyond plain
-// ASCII.
+// The resource's bytes as text, converted from the thread's ANSI code page.
 uint32_t LoadResourceText(const CResource& resource, std::wstring& text);
 
 // Writes the resource into the working folder under its file name.

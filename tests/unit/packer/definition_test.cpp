@@ -43,8 +43,8 @@ TEST(PackerDefinition, Refusals) {
         {"file 102 @probe p.exe", false,
          "/team/package.txt:1: '@probe' names no file (give it with --with probe=PATH)"},
         {"file 102 a \xc3\xa9t\xc3\xa9.txt", false,
-         "/team/package.txt:1: name '\xc3\xa9t\xc3\xa9.txt' is not plain ASCII (the program reads no other byte "
-         "in a manifest)"},
+         "/team/package.txt:1: name '\xc3\xa9t\xc3\xa9.txt' is not plain ASCII (the program reads names in the "
+         "machine's code page)"},
         {"file 102 a x?.txt", false,
          "/team/package.txt:1: name 'x?.txt' holds a character no file name can (< > \" | ? * or a control "
          "character)"},
