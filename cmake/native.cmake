@@ -2,6 +2,7 @@
 # undefined-behaviour sanitizers; or, with GEARRACK_FUZZ, the core's fuzz targets.
 option(GEARRACK_SANITIZE "Build the unit tests with AddressSanitizer and UBSan" ON)
 option(GEARRACK_FUZZ "Build the fuzz targets instead of the unit tests (needs clang)" OFF)
+include(cmake/lzma.cmake)
 if(GEARRACK_FUZZ)
     target_compile_options(gearrack_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
     add_subdirectory(packer)

@@ -11,6 +11,7 @@ set(CMAKE_CXX_FLAGS_RELEASE "-DNDEBUG")  # the program's own size options decide
 # while it builds the base relocations). Every target still gets kernel32 from that list.
 string(REGEX REPLACE "(^| )-lkernel32( |$)" "\\1" CMAKE_CXX_STANDARD_LIBRARIES "${CMAKE_CXX_STANDARD_LIBRARIES}")
 include(cmake/signing.cmake)
+include(cmake/lzma.cmake)
 include(cmake/package.cmake)
 
 set(GEARRACK_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)

@@ -105,6 +105,7 @@ private:
     void ExtraResource(std::string_view key, std::string_view rest, size_t line);
     void PictureLine(std::optional<Picture>& picture, std::string_view key, std::string_view rest, size_t line);
     void Manifest(std::string_view key, std::string_view rest, size_t line);
+    void CompressionLine(std::string_view rest, size_t line);
     void SigningLine(std::string_view key, std::string_view rest);
 
     const fs::path& path_;
@@ -256,6 +257,18 @@ void Reader::Manifest(std::string_view key, std::string_view rest, size_t line) 
     }
 }
 
+void Reader::CompressionLine(std::string_view rest, size_t line) {
+    if (!Once("compression", line)) return;
+    rest = Trim(rest);
+    if (rest == "none") {
+        definition_.compression = Compression::None;
+    } else if (rest == "lzma") {
+        definition_.compression = Compression::Lzma;
+    } else {
+        Refuse(line, "compression must be none or lzma: " + Quoted(rest));
+    }
+}
+
 // For our build's signing step, which reads them from the tool (gearrack-pack needs): any
 // "signing" other than "off" leaves the package signed; the program name is the rest of
 // the line, the link its first field.
@@ -290,6 +303,7 @@ void Reader::Line(size_t number, std::string_view text) {
         return;
     }
     if (key == "file") return File(rest, number);
+    if (key == "compression") return CompressionLine(rest, number);
     if (key == "icon") return PictureLine(definition_.icon, key, rest, number);
     if (key == "splash") return PictureLine(definition_.splash, key, rest, number);
     if (key == "banner") return PictureLine(definition_.banner, key, rest, number);

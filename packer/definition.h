@@ -49,6 +49,9 @@ struct Picture {
     size_t line = 0;
 };
 
+// How the payload files are carried: as they are, or each compressed with LZMA.
+enum class Compression { None, Lzma };
+
 // What our own build's signing step puts into the signature; never packed.
 struct Signing {
     bool sign = true;      // false with "signing off"
@@ -58,6 +61,7 @@ struct Signing {
 
 struct Definition {
     fs::path path;
+    Compression compression = Compression::None;
     // Each setting's text (shipped unless given); empty when "@none" leaves it out.
     std::array<std::wstring, kSettings.size()> settings;
     std::vector<PayloadFile> files;

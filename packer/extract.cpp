@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "packer/coded_payload.h"
 #include "packer/extract_target.h"
 #include "packer/image_writer.h"
 #include "packer/package_contents.h"
@@ -36,6 +37,18 @@ bool WriteResource(const Resource& resource, File& out, uint64_t& written) {
     return out.Close() && copied;
 }
 
+// Unpacks a compressed resource into `out` as the program does; false, with the reason on
+// standard error, when the program would stop there.
+bool UnpackInto(const Resource& resource, const CResource& entry, File& out, const std::string& shown,
+                uint64_t& written) {
+    UnpackFault fault = UnpackResource(resource.data, entry, out, written);
+    if (!out.Close() && fault == UnpackFault::None) fault = UnpackFault::Write;
+    if (fault == UnpackFault::None) return true;
+    std::fprintf(stderr, "%s: payload %u '%s' cannot be unpacked: %s: the program stops here\n", shown.c_str(),
+                 entry.id, EncodeUtf8(entry.fileName).c_str(), EncodeUtf8(UnpackFaultText(fault)).c_str());
+    return false;
+}
+
 }  // namespace
 
 int ExtractPackage(const std::filesystem::path& package, const std::filesystem::path& folder) {
@@ -47,6 +60,13 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
         std::fprintf(stderr, "%s: %s\n", shown.c_str(), error.c_str());
         return 1;
     }
+    Bytes codings;
+    if (!ReadCodingTable(contents.program.resources, codings)) {
+        std::fprintf(stderr, "%s: its coding table (CODING 101) is damaged: the program extracts nothing\n",
+                     shown.c_str());
+        return 1;
+    }
+    AssignCodings(catalogue, codings.data(), codings.size());  // checked when read
     if (!contents.hasManifest) std::printf("%s: no manifest: the program extracts nothing\n", shown.c_str());
     ExtractTarget target(folder);
     if (!target.error().empty()) {
@@ -72,6 +92,11 @@ int ExtractPackage(const std::filesystem::path& package, const std::filesystem::
             return 1;
         }
         uint64_t written = 0;
+        if (entry.coding != kCodingStored) {
+            if (!UnpackInto(*resource, entry, out, shown, written)) return 1;
+            std::printf("%5u  %s  %llu bytes (lzma)\n", entry.id, name.c_str(), static_cast<unsigned long long>(written));
+            continue;
+        }
         bool whole = WriteResource(*resource, out, written);
         uint32_t result = whole ? ExtractionResult(written, resource->data.Size(), entry.expectedSize) : 1;
         if (result == kSizeMismatch) {

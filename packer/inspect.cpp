@@ -5,6 +5,7 @@
 #include "packer/package_contents.h"
 #include "packer/shown_text.h"
 #include "packer/verbs.h"
+#include "package/coding.h"
 
 namespace gr::pack {
 namespace {
@@ -21,11 +22,18 @@ std::wstring ResourceName(const Resource& resource) {
     return resource.name.IsName() ? resource.name.name : std::to_wstring(resource.name.id);
 }
 
+bool SizeAgrees(const PayloadEntry& record) {
+    return record.extracted && record.statedSize >= 0 && *record.extracted == static_cast<uint64_t>(record.statedSize);
+}
+
 std::string RecordState(const PayloadEntry& record) {
     if (record.resource == nullptr) return "missing";
-    uint64_t size = record.resource->data.Size();
-    if (record.statedSize >= 0 && size == static_cast<uint64_t>(record.statedSize)) return "present, size agrees";
-    return "present, " + std::to_string(size) + " bytes: size differs";
+    std::string state = "present, ";
+    if (record.coding == kCodingLzma)
+        state += "lzma, " + std::to_string(record.resource->data.Size()) + " bytes in the package, ";
+    if (SizeAgrees(record)) return state + "size agrees";
+    if (!record.extracted) return state + "header cut short: size unknown";
+    return state + std::to_string(*record.extracted) + " bytes: size differs";
 }
 
 std::string BitmapText(const std::optional<BitmapInfo>& info) {
@@ -57,6 +65,7 @@ void PrintText(const PackageContents& contents) {
     for (const PayloadEntry& record : contents.records)
         std::printf("  %5u  %s  %d bytes: %s\n", record.id, TerminalText(record.name).c_str(), record.statedSize,
                     RecordState(record).c_str());
+    if (contents.codingRefused) std::printf("  the coding table (CODING 101) is damaged: the program extracts nothing\n");
     for (const Resource* resource : contents.unrecorded)
         std::printf("  %5s  (no manifest record: not extracted)  %llu bytes\n", TerminalText(ResourceName(*resource)).c_str(),
                     static_cast<unsigned long long>(resource->data.Size()));
@@ -86,9 +95,11 @@ void PrintJson(const PackageContents& contents) {
                ", \"name\": " + JsonString(record.name) + ", \"size\": " + std::to_string(record.statedSize) +
                ", \"present\": " + (record.resource ? "true" : "false") +
                ", \"resource_size\": " + (record.resource ? std::to_string(record.resource->data.Size()) : "null") +
-               ", \"size_agrees\": " + (RecordState(record) == "present, size agrees" ? "true" : "false") + "}";
+               ", \"size_agrees\": " + (SizeAgrees(record) ? "true" : "false") +
+               ", \"compression\": " + (record.coding == kCodingLzma ? "\"lzma\"" : "\"none\"") + "}";
     }
-    out += "\n  ],\n  \"unrecorded\": [";
+    out += std::string("\n  ],\n  \"coding_table_damaged\": ") + (contents.codingRefused ? "true" : "false");
+    out += ",\n  \"unrecorded\": [";
     for (size_t i = 0; i < contents.unrecorded.size(); ++i)
         out += std::string(i == 0 ? "" : ", ") + JsonString(ResourceName(*contents.unrecorded[i]));
     auto bitmap = [](const std::optional<BitmapInfo>& info) {

@@ -1,7 +1,7 @@
 // gearrack-pack: turns the program with no package and a package definition into a
 // package, and looks into packages.
 //
-//   gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]... [--strict]
+//   gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]... [--strict] [--quiet]
 //   gearrack-pack inspect PACKAGE.exe [--json]
 //   gearrack-pack extract PACKAGE.exe FOLDER
 //   gearrack-pack embed PACKAGE.exe INFO.xml
@@ -25,13 +25,15 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]... [--strict]\n"
+    "                            [--quiet]\n"
     "       gearrack-pack inspect PACKAGE.exe [--json]\n"
     "       gearrack-pack extract PACKAGE.exe FOLDER\n"
     "       gearrack-pack embed PACKAGE.exe INFO.xml\n"
     "       gearrack-pack needs DEFINITION\n"
     "build writes a package: the program (by default the one beside this tool) with the\n"
     "definition's settings, payload and pictures; a file written @NAME in the definition is\n"
-    "the PATH given by --with NAME=PATH; --strict refuses a package that draws a warning.\n"
+    "the PATH given by --with NAME=PATH; --strict refuses a package that draws a warning. A\n"
+    "build that compresses shows its progress on a terminal; --quiet shows none.\n"
     "Sign the package after building it; embed puts INFO.xml (the wizard's information, at\n"
     "most 4105 bytes) into the signed package's signature, replacing an earlier block.\n"
     "needs prints, as JSON, the files a definition names, its @NAME programs and its signing.\n";
@@ -68,6 +70,8 @@ int Build(const std::vector<const char*>& arguments, const char* argument0) {
             size_t equals = given.find('=');
             if (equals == std::string_view::npos || equals == 0) return Usage("--with takes NAME=PATH");
             request.options.inputs[std::string(given.substr(0, equals))] = ArgumentPath(arguments[i] + equals + 1);
+        } else if (argument == "--quiet" || argument == "-q") {
+            request.quiet = true;
         } else if (argument == "--strict") {
             request.strict = true;
         } else if (argument == "--allow-test-shapes") {

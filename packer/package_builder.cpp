@@ -7,6 +7,7 @@
 #include "packer/image_layout.h"
 #include "packer/input_files.h"
 #include "packer/output_file.h"
+#include "packer/payload_compression.h"
 #include "packer/program_file.h"
 #include "packer/shipping_checks.h"
 #include "packer/string_table.h"
@@ -37,6 +38,7 @@ private:
     void ReadPicture(const std::optional<Picture>& picture, const char* key, uint32_t bitmap);
     void ReadProgram();
     bool AddPayload(std::string& error);
+    void PutCompressed(const CompressedPayload& payload);
     bool Refused();
     bool Warned();
     int Write();
@@ -155,6 +157,20 @@ void Builder::ReadProgram() {
 
 // Writes the package under a temporary name and puts it in place once every input is
 // found as it was when measured.
+// Puts each compressed file's stream in place of the file, and the coding table.
+void Builder::PutCompressed(const CompressedPayload& payload) {
+    ResourceList& resources = program_.resources;
+    for (size_t i = 0; i < definition_.files.size(); ++i) {
+        const PayloadFile& file = definition_.files[i];
+        if (file.resourceName.empty())
+            resources.Put({ResourceKey::Name(kPayloadType), ResourceKey::Id(file.id), program_.language, 0,
+                           payload.Data(i, file.source, sizes_[i])});
+    }
+    if (Bytes table = payload.CodingTable(); !table.empty())
+        resources.Put({ResourceKey::Name(kCodingType), ResourceKey::Id(kCodingTableId), program_.language, 0,
+                       ResourceData::Held(std::move(table))});
+}
+
 int Builder::Write() {
     const std::string shown = PathText(request_.output);
     Output output(request_.output, inputs_.Facts());
@@ -163,6 +179,15 @@ int Builder::Write() {
         return 1;
     }
     std::string error;
+    CompressedPayload payload(request_.output, inputs_.Facts());
+    Progress progress(request_.quiet);
+    if (definition_.compression == Compression::Lzma) {
+        if (!payload.Compress(definition_, sizes_, progress, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+        PutCompressed(payload);
+    }
     bool written = WriteImage(program_, program_.resources, total_ >= kPageAlignedFrom, output.file(), error);
     if (const fs::path* changed = inputs_.Changed()) {
         std::fprintf(stderr, "%s: changed while it was read\n", PathText(*changed).c_str());

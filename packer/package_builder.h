@@ -15,6 +15,7 @@ struct BuildRequest {
     fs::path program;
     ReadOptions options;
     bool strict = false;  // warnings refuse the package
+    bool quiet = false;  // no progress on the terminal
 };
 
 // Writes the package; on any refusal prints each (one line) and leaves no output file.

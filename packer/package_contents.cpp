@@ -1,5 +1,6 @@
 #include "packer/package_contents.h"
 
+#include "packer/coded_payload.h"
 #include "packer/definition.h"
 #include "packer/signer.h"
 #include "packer/string_table.h"
@@ -59,6 +60,21 @@ void ReadPictures(PackageContents& contents) {
     }
 }
 
+// Each record's coding and the size its resource extracts to.
+void ReadCodings(PackageContents& contents) {
+    Bytes table;
+    contents.codingRefused = !ReadCodingTable(contents.program.resources, table);
+    for (PayloadEntry& record : contents.records) {
+        if (record.resource == nullptr) continue;
+        record.coding = CodingOf(table, record.id);
+        LzmaHeader header;
+        if (record.coding == kCodingStored)
+            record.extracted = record.resource->data.Size();
+        else if (ReadLzmaHeaderOf(record.resource->data, header))
+            record.extracted = header.extractedSize;
+    }
+}
+
 }  // namespace
 
 bool ReadManifest(const Resource& manifest, ManifestMap& map, std::string& why) {
@@ -101,8 +117,9 @@ bool ReadPackageContents(const fs::path& path, PackageContents& contents, std::s
         const CResourceFile* record = manifest.Find(id);
         if (record == nullptr) continue;
         contents.records.push_back(
-            {id, record->name, record->size, resources.Find(PayloadType(), ResourceKey::Id(id))});
+            {id, record->name, record->size, resources.Find(PayloadType(), ResourceKey::Id(id)), kCodingStored, {}});
     }
+    ReadCodings(contents);
     File file = File::OpenRead(path);
     ReadSignature(file, contents.program.image, contents);
     ReadInformation(file, contents.program.image, contents);

@@ -20,6 +20,8 @@ struct PayloadEntry {
     std::wstring name;                   // from the manifest, as it is written there
     int32_t statedSize = 0;              // from the manifest
     const Resource* resource = nullptr;  // null when the package has none with this id
+    uint32_t coding = 0;                 // kCodingStored or kCodingLzma
+    std::optional<uint64_t> extracted;   // the size it extracts to, when that can be told
 };
 
 struct PackageContents {
@@ -28,6 +30,7 @@ struct PackageContents {
     bool hasManifest = false;
     std::vector<PayloadEntry> records;        // in the manifest's order of ids
     std::vector<const Resource*> unrecorded;  // payload resources without a record
+    bool codingRefused = false;               // a coding table the program refuses
     std::string icon;                         // the icon group, described
     std::optional<BitmapInfo> splash, banner;
     bool isSigned = false;

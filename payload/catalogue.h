@@ -18,6 +18,8 @@ struct CResource {
     std::wstring type;          // the resource type, kPayloadType
     void* module = nullptr;     // the module whose resources were enumerated
     std::wstring fileName;      // relative to the working folder; empty: not extracted
+    uint32_t coding = 0;        // kCodingStored or kCodingLzma, from the coding table
+    uint32_t checksum = 0;      // CRC-32 of the extracted bytes, when compressed
 
     // Lower-cases the file name in place and tells whether it names an executable.
     bool IsExecutable() { return IsExecutableName(fileName); }

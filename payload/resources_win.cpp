@@ -6,9 +6,11 @@
 #include "framework/ansi_win.h"
 #include "framework/handles_win.h"
 #include "framework/resource_win.h"
+#include "package/coding.h"
 #include "package/format.h"
 #include "package/names.h"
 #include "payload/payload_file_win.h"
+#include "payload/unpack_win.h"
 #include "payload/working_folder.h"
 
 namespace gr {
@@ -56,6 +58,7 @@ uint32_t EnumerateResources(HMODULE module, ResourceCatalogue& catalogue, const 
         return kFailed;
     LogText(L"Enumerate Resources OK \n");
     uint32_t result = WorkOutFileNames(catalogue, folder, wizardPath);
+    if (result == 0) result = ReadCodingTable(module, catalogue);
     return result != 0 ? result : ExtractFiles(catalogue, folder);
 }
 
@@ -102,6 +105,7 @@ uint32_t ExtractFile(const CResource& resource, const std::wstring& folder) {
     CreateFoldersAbove(path);
     FileHandle file = OpenPayloadFile(path);
     if (!file) return kFailed;
+    if (resource.coding != kCodingStored) return UnpackToFile(resource, bytes.Data(), bytes.Size(), file.Get());
     uint64_t written = WriteAll(file.Get(), bytes.Data(), bytes.Size());
     return ExtractionResult(written, bytes.Size(), resource.expectedSize);
 }

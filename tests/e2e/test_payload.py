@@ -4,8 +4,10 @@ extracted into it, the embedded information beside them, and what is left afterw
 import contextlib
 import os
 import re
+import struct
 import subprocess
 
+import pefile
 import pytest
 
 import dialogs
@@ -32,6 +34,13 @@ def hold_file(path):
         holder.wait(timeout=60)
 
 
+@pytest.fixture(params=["stored", "lzma"])
+def sample(request):
+    """The sample package, and the same with its payload compressed: a test that extracts the
+    sample runs on both."""
+    return SAMPLE if request.param == "stored" else package("sample-lzma")
+
+
 def extract(scratch, flags="/keep /zeroguid", program=SAMPLE, root=None):
     """Runs `program` silently without its wizard, with the working folder under `root`
     (default scratch/root, made first). Returns the result, the log lines and the root."""
@@ -48,8 +57,8 @@ def files_under(folder):
     return sorted(str(path.relative_to(folder)) for path in folder.rglob("*") if path.is_file())
 
 
-def test_keep_leaves_the_payload_in_the_zero_guid_folder(scratch):
-    result, lines, root = extract(scratch)
+def test_keep_leaves_the_payload_in_the_zero_guid_folder(scratch, sample):
+    result, lines, root = extract(scratch, program=sample)
     assert result.exit_code == 0
     folder = root / ZERO_GUID
     assert files_under(folder) == ["corvane.installerwizard.ui.exe", "corvane.installerwizard.ui.exe.config",
@@ -60,13 +69,13 @@ def test_keep_leaves_the_payload_in_the_zero_guid_folder(scratch):
         "Extract File projectitems.xml 0", "Extract File corvane.installerwizard.ui.exe.config 0",
         "Extract File corvane.installerwizard.ui.exe 0", "Extract File install.bin 0"]
     assert "Remove folder 'No'" in lines
-    assert not any(line.startswith("Manual Deletion") for line in lines)
+    assert not any(line.startswith(("Manual Deletion", "Cannot unpack")) for line in lines)
 
 
-def test_every_run_gets_a_fresh_folder_and_removes_it(scratch):
+def test_every_run_gets_a_fresh_folder_and_removes_it(scratch, sample):
     folders = []
     for _ in range(2):
-        result, lines, root = extract(scratch, flags="")
+        result, lines, root = extract(scratch, flags="", program=sample)
         assert result.exit_code == 0
         assert list(root.iterdir()) == []
         removal = [line for line in lines if "Deletion" in line or line.startswith("Remove Folder")]
@@ -94,18 +103,18 @@ def test_removal_takes_what_the_wizard_left_at_any_depth(scratch):
     assert lines[-2].startswith("Remove Folder '") and lines[-2].endswith(ZERO_GUID + "'")
 
 
-def test_a_root_the_run_made_goes_with_the_folder(scratch):
+def test_a_root_the_run_made_goes_with_the_folder(scratch, sample):
     new = scratch / "new"
-    result, lines, _ = extract(scratch, flags="", root=new)
+    result, lines, _ = extract(scratch, flags="", root=new, program=sample)
     assert result.exit_code == 0
     assert not new.exists()
     assert f"Removed root '{windows_path(new)}'" in lines
-    result, _, _ = extract(scratch, flags="/keep /zeroguid", root=new)  # kept: the root stays with it
+    result, _, _ = extract(scratch, flags="/keep /zeroguid", root=new, program=sample)  # kept: the root stays
     assert result.exit_code == 0
     assert (new / ZERO_GUID / "install.bin").exists()
 
 
-def test_a_zero_guid_folder_left_with_files_starts_empty(scratch):
+def test_a_zero_guid_folder_left_with_files_starts_empty(scratch, sample):
     # Wine deletes a symbolic link's target instead of the link, so the link planted here
     # is a hard link: another name of a file outside, named like a payload file.
     folder = scratch / "root" / ZERO_GUID
@@ -115,7 +124,7 @@ def test_a_zero_guid_folder_left_with_files_starts_empty(scratch):
     precious = scratch / "precious.txt"
     precious.write_text("precious")
     os.link(precious, folder / "install.bin")
-    result, lines, root = extract(scratch)
+    result, lines, root = extract(scratch, program=sample)
     assert result.exit_code == 0
     assert f"Working folder '{windows_path(folder)}' exists: made afresh" in lines
     assert files_under(folder) == ["corvane.installerwizard.ui.exe", "corvane.installerwizard.ui.exe.config",
@@ -269,6 +278,63 @@ def test_payload_shapes(scratch):
     assert not any("EXTRA" in line for line in lines)
 
 
+def damaged_sample(scratch, damage):
+    """A copy of the compressed sample whose wizard stream `damage` has changed (given the
+    package's bytes, the pefile view of it, the stream's offset and the wizard's size), signed
+    again with the build's certificate so that only the damage stands in the way."""
+    data = bytearray(package("sample-lzma").read_bytes())
+    size = int(re.search(rb"\*104\*Corvane\.InstallerWizard\.UI\.exe\*(\d+)", data).group(1))
+    at = data.find(struct.pack("<Q", size)) - 5  # the header: properties, dictionary, extracted size
+    assert data[at] < 9 * 5 * 5 and data.count(struct.pack("<Q", size)) == 1  # valid properties, one match
+    pe = pefile.PE(data=bytes(data))
+    damage(data, pe, at, size)
+    unsigned, copy = scratch / "unsigned.exe", scratch / "Damaged.exe"
+    unsigned.write_bytes(bytes(data))
+    subprocess.run(["osslsigncode", "remove-signature", "-in", str(unsigned), "-out", str(copy)], check=True,
+                   capture_output=True)
+    subprocess.run([str(REPO / "scripts" / "sign-package"), "--cert", str(BUILD / "signing" / "cert.pem"),
+                    "--key", str(BUILD / "signing" / "key.pem"), "--program", "Zava", str(copy)], check=True)
+    return copy
+
+
+def flip(data, pe, at, size):
+    data[at + 4000:at + 4008] = bytes(b ^ 0xFF for b in data[at + 4000:at + 4008])
+
+
+def cut_short(data, pe, at, size):
+    """The resource's data entry says 100 bytes fewer than its stream holds."""
+    rva = pe.get_rva_from_offset(at)
+    entries = [language.data.struct for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries
+               for name in kind.directory.entries for language in name.directory.entries]
+    entry = next(entry for entry in entries if entry.OffsetToData == rva)
+    struct.pack_into("<I", data, entry.get_file_offset() + 4, entry.Size - 100)
+
+
+# (damage, the reasons the log line may give)
+DAMAGES = {
+    "flipped bytes": (flip, {"damaged data", "checksum differs", "data ends early", "data after the end"}),
+    "cut short": (cut_short, {"data ends early", "damaged data"}),
+    "a dictionary over 64 MB": (lambda data, pe, at, size: struct.pack_into("<I", data, at + 1, 65 << 20),
+                                {"dictionary over 64 MB"}),
+    "another size than the manifest's": (lambda data, pe, at, size: struct.pack_into("<Q", data, at + 5, size + 1),
+                                         {"not the manifest's size"}),
+}
+
+
+@pytest.mark.parametrize("case", DAMAGES)
+def test_a_damaged_compressed_file_stops_extraction_and_goes_with_the_folder(scratch, case):
+    damage, reasons = DAMAGES[case]
+    result, lines, root = extract(scratch, flags="", program=damaged_sample(scratch, damage))
+    assert result.exit_code == FAILED
+    unpack = [line for line in lines if line.startswith("Cannot unpack")]
+    assert len(unpack) == 1 and unpack[0].startswith("Cannot unpack 'corvane.installerwizard.ui.exe': "), unpack
+    assert unpack[0].split("': ", 1)[1] in reasons
+    assert [line for line in lines if line.startswith("Extract File")] == [
+        "Extract File projectitems.xml 0", "Extract File corvane.installerwizard.ui.exe.config 0",
+        "Extract File corvane.installerwizard.ui.exe 80004005"]
+    assert list(root.iterdir()) == []  # the partial file went with the working folder
+
+
 def test_size_mismatch_stops_extraction(scratch):
     result, lines, root = extract(scratch, program=package("mismatch"))
     assert result.exit_code == SIZE_MISMATCH
@@ -358,8 +424,8 @@ def test_not_enough_free_space_stops_start_up(scratch):
     (b"<info product='Oakcrest'/>", "<info product='Oakcrest'/>"),
     (b"<a>one</a>\0<b>two</b>", "<a>one</a>"),  # written whole, shown up to the zero byte
 ])
-def test_embedded_information_is_written_beside_the_payload(scratch, information, shown):
-    result, lines, root = extract(scratch, program=with_information(SAMPLE, information, scratch))
+def test_embedded_information_is_written_beside_the_payload(scratch, sample, information, shown):
+    result, lines, root = extract(scratch, program=with_information(sample, information, scratch))
     assert result.exit_code == 0
     assert (root / ZERO_GUID / "info.xml").read_bytes() == information
     assert f"Found embedded information '{shown}'\r" in lines

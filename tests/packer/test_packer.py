@@ -4,6 +4,7 @@ line with no file left behind, build -> inspect -> extract gives the files back,
 Windows tool under Wine writes the same bytes as the Linux tool."""
 
 import json
+import lzma
 import os
 import re
 import resource
@@ -12,6 +13,7 @@ import signal
 import struct
 import subprocess
 import time
+import zlib
 from pathlib import Path
 
 import pefile
@@ -206,6 +208,8 @@ REFUSALS = [
     ("manifest-extra 107*ghost.txt*5", 1, "unknown key 'manifest-extra'"),
     ("resource 106 files/empty.txt", 1, "unknown key 'resource'"),
     ("named-resource EXTRA files/empty.txt", 1, "unknown key 'named-resource'"),
+    ("compression zip", 1, "compression must be none or lzma: 'zip'"),
+    ("compression lzma\ncompression none", 2, "compression is given twice (first at line 1)"),
     ("version 1.2.3.4.5", 1, "version must be one to four dotted whole numbers, each 0 to 65535"),
     ("version 65536", 1, "version must be one to four dotted whole numbers"),
     ("version 1..2", 1, "version must be one to four dotted whole numbers"),
@@ -485,6 +489,50 @@ def test_build_inspect_extract_gives_the_files_back(team):
         "empty.txt": b""}
 
 
+def test_compressed_files_decode_with_pythons_lzma_and_extract_as_they_were(team):
+    files = team / "files"
+    (files / "random.bin").write_bytes(os.urandom(70000))  # no smaller compressed: stored, as are
+    # the 22 bytes of items.xml and the empty file
+    wine_dll = Path("/usr/lib/i386-linux-gnu/wine/i386-windows/kernelbase.dll")
+    shutil.copy(wine_dll if wine_dll.exists() else TOOL, files / "library.dll")
+    definition = write_definition(team, DEFINITION.replace("file 104", "file 105 files/random.bin random.bin\n"
+                                                           "file 106 files/library.dll library.dll\nfile 104")
+                                  + "compression lzma\n")
+    out = team / "Fernwood.exe"
+    pack("build", definition, "-o", out, "--program", PROGRAM, "--quiet")
+    found = resources(pefile.PE(str(out)))
+    table = found[("CODING", 101)]
+    records = {struct.unpack_from("<I", table, at)[0]: struct.unpack_from("<II", table, at + 4)
+               for at in range(0, len(table), 12)}
+    assert sorted(records) == [102, 106] and all(coding == 1 for coding, _ in records.values())
+    sources = {102: files / "Setup.EXE", 106: files / "library.dll"}
+    for rid, source in sources.items():
+        stream = found[("TOOLKIT", rid)]
+        assert len(stream) < source.stat().st_size
+        assert struct.unpack_from("<Q", stream, 5)[0] == source.stat().st_size  # the size, no end mark needed
+        data = lzma.decompress(stream, format=lzma.FORMAT_ALONE)
+        assert data == source.read_bytes() and zlib.crc32(data) == records[rid][1]
+    assert found[("TOOLKIT", 105)] == (files / "random.bin").read_bytes() and found[("TOOLKIT", 104)] == b""
+    assert found[("TOOLKIT", 101)].startswith(b"102*Setup.EXE*10242*103*Data\\Items.xml*22*105*random.bin*70000*")
+
+    report = json.loads(pack("inspect", out, "--json").stdout)
+    assert [(r["id"], r["compression"], r["size_agrees"], r["resource_size"] == len(found[("TOOLKIT", r["id"])]))
+            for r in report["payload"]] == [(102, "lzma", True, True), (103, "none", True, True),
+                                            (104, "none", True, True), (105, "none", True, True),
+                                            (106, "lzma", True, True)]
+    assert "102  Setup.EXE  10242 bytes: present, lzma, " in pack("inspect", out).stdout
+    folder = team / "extracted"
+    pack("extract", out, folder)
+    assert all((folder / source.name.lower()).read_bytes() == source.read_bytes() for source in sources.values())
+    assert (folder / "data" / "items.xml").read_bytes() == (files / "data" / "items.xml").read_bytes()
+
+    again = team / "again" / "Fernwood.exe"  # the same name: the file's name is in its version resource
+    again.parent.mkdir()
+    pack("build", definition, "-o", again, "--program", PROGRAM)
+    assert again.read_bytes() == out.read_bytes()
+    assert [p.name for p in team.iterdir() if p.suffix in (".partial", ".lzma")] == []  # no spill left
+
+
 def test_inspect_shows_the_signer_and_the_embedded_information(tmp_path):
     package = tmp_path / "probe.exe"
     shutil.copy(BUILD / "packages" / "probe" / "GearRackInstaller.exe", package)
@@ -738,8 +786,9 @@ def test_the_resource_section_is_laid_out_as_windows_reads_it(team):
     assert string_entry(found, 1) == "p" * 65535 and f"110*{longest}*0".encode() in found[("TOOLKIT", 101)]
 
 
-def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path):
-    definition = REPO / "packages" / "sample" / "package.txt"
+@pytest.mark.parametrize("sample", ["sample", "sample-lzma"])
+def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path, sample):
+    definition = REPO / "packages" / sample / "package.txt"
     wizard = BUILD / "wizard" / "Corvane.InstallerWizard.UI.exe"
     linux = tmp_path / "linux" / "Oakcrest.exe"  # the same name: the file's name is in its version resource
     linux.parent.mkdir()
