@@ -1,6 +1,7 @@
 #include "package/manifest.h"
 
 #include "base/decimal.h"
+#include "base/format.h"
 #include "base/text.h"
 
 namespace gr {
@@ -56,7 +57,9 @@ std::wstring WriteManifest(const std::vector<CResourceFile>& records) {
     std::wstring text;
     for (const CResourceFile& record : records) {
         if (!text.empty()) text += L'*';
-        text += std::to_wstring(record.id) + L'*' + record.name + L'*' + std::to_wstring(record.size);
+        // The program's own formatter: std::to_wstring would link the C runtime's printf
+        // (20 KB) into the program, which shares this file.
+        text += Format(L"%d*%s*%d", record.id, record.name, record.size);
     }
     return text;
 }
