@@ -91,6 +91,7 @@ public:
 
     void Line(size_t number, std::string_view text);
     void CheckNames();
+    void CheckProduct();
     std::string PathText() const;
 
 private:
@@ -282,6 +283,12 @@ void Reader::Line(size_t number, std::string_view text) {
     std::string_view key = TakeField(rest);
     for (size_t i = 0; i < kSettings.size(); ++i)
         if (key == kSettings[i].key) return Setting(i, rest, number);
+    if (IsIdentityKey(key)) {
+        if (!Once(std::string(key), number)) return;
+        std::string problem = ReadIdentityKey(key, Trim(rest), number, definition_.identity);
+        if (!problem.empty()) Refuse(number, problem);
+        return;
+    }
     if (key == "file") return File(rest, number);
     if (key == "icon") return PictureLine(definition_.icon, key, rest, number);
     if (key == "splash") return PictureLine(definition_.splash, key, rest, number);
@@ -329,6 +336,17 @@ void Reader::CheckNames() {
     }
 }
 
+// Without `product`, every caption would name the sample's product; a test package may keep
+// the shipped names. Without `program-name`, the wizard gets the product's name.
+void Reader::CheckProduct() {
+    if (options_.allowTestShapes) return;
+    // A refused line may be the product's own: then "missing" would mislead.
+    if (!given_.contains("product") && refusals_.empty())
+        return Refuse(0, "product is missing: every caption and message names it (add 'product <name>')");
+    if (!given_.contains("program-name"))
+        definition_.settings[static_cast<size_t>(Setting::ProgramName)] = SettingText(definition_, Setting::Product);
+}
+
 }  // namespace
 
 std::string Refusal::Text() const {
@@ -352,6 +370,7 @@ void ReadDefinition(const fs::path& path, std::string_view text, const ReadOptio
         start = end + 1;
     }
     reader.CheckNames();
+    reader.CheckProduct();
 }
 
 std::string ManifestText(const Definition& definition, const std::vector<uint64_t>& sizes) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "package/format.h"
+#include "packer/product_identity.h"
 
 namespace gr::pack {
 
@@ -61,6 +62,7 @@ struct Definition {
     std::array<std::wstring, kSettings.size()> settings;
     std::vector<PayloadFile> files;
     std::optional<Picture> icon, splash, banner;
+    ProductIdentity identity;
     Signing signing;
     // The "@name" sources, in the order first given, when ReadOptions::anyInput is set.
     std::vector<std::string> inputNames;
@@ -71,13 +73,21 @@ struct Definition {
 };
 
 struct ReadOptions {
+    // Also lets a test package leave out its product (then "Oakcrest", with the program
+    // name "Zava") and its wizard, and spares it the warnings.
     bool allowTestShapes = false;
     std::map<std::string, fs::path> inputs;  // "@name" sources, from --with name=PATH
     bool anyInput = false;  // take every "@name" source, listing it in inputNames (no path)
 };
 
+// The text of `setting` in `definition`.
+inline const std::wstring& SettingText(const Definition& definition, Setting setting) {
+    return definition.settings[static_cast<size_t>(setting)];
+}
+
 // Reads the definition `text` (of the file `path`; sources are relative to its folder).
-// Every fault found becomes a refusal; the definition is usable when there is none.
+// Every fault found becomes a refusal; the definition is usable when there is none. A
+// definition must name its product; `program-name` defaults to it.
 void ReadDefinition(const fs::path& path, std::string_view text, const ReadOptions& options, Definition& definition,
                     std::vector<Refusal>& refusals);
 

@@ -34,6 +34,16 @@ std::string BitmapText(const std::optional<BitmapInfo>& info) {
            std::to_string(info->bitCount) + "-bit" + (info->compression == 1 ? " run-length" : "");
 }
 
+constexpr char kTrustNote[] =
+    "whether the certificate is trusted is for Windows to decide on each machine; this tool does not judge it";
+
+std::string DigestText(const DigestCheck& digest) {
+    std::string algorithm = digest.algorithm.empty() ? "" : " (" + digest.algorithm + ")";
+    if (digest.matches) return "digest" + algorithm + " matches: the file is unchanged since signing";
+    if (!digest.problem.empty()) return "changed since signing, or not checkable: " + digest.problem;
+    return "digest" + algorithm + " does not match: the file was changed after signing";
+}
+
 void PrintText(const PackageContents& contents) {
     std::printf("settings:\n");
     for (size_t i = 0; i < kSettings.size(); ++i)
@@ -56,6 +66,7 @@ void PrintText(const PackageContents& contents) {
     std::printf("signature: %s\n", !contents.isSigned        ? "none"
                                    : contents.signer.empty() ? "present (signer not readable)"
                                                              : ("present, signer " + TerminalText(contents.signer)).c_str());
+    if (contents.isSigned) std::printf("  %s\n  %s\n", DigestText(contents.digest).c_str(), kTrustNote);
     if (contents.information)
         std::printf("embedded information: %zu bytes: %s\n", contents.information->size(),
                     Printable(*contents.information).c_str());
@@ -90,7 +101,15 @@ void PrintJson(const PackageContents& contents) {
     out += "],\n  \"branding\": {\"icon\": " + (contents.icon.empty() ? std::string("null") : JsonString(contents.icon)) +
            ", \"splash\": " + bitmap(contents.splash) + ", \"banner\": " + bitmap(contents.banner) + "},\n";
     std::string signer = contents.signer.empty() ? "null" : JsonString(contents.signer);
-    out += "  \"signature\": " + (contents.isSigned ? "{\"signer\": " + signer + "}" : std::string("null")) + ",\n";
+    const DigestCheck& digest = contents.digest;
+    out += "  \"signature\": " +
+           (contents.isSigned
+                ? "{\"present\": true, \"digest_matches\": " + std::string(digest.matches ? "true" : "false") +
+                      ", \"algorithm\": " + (digest.algorithm.empty() ? "null" : JsonString(digest.algorithm)) +
+                      ", \"problem\": " + (digest.problem.empty() ? "null" : JsonString(digest.problem)) +
+                      ", \"signer\": " + signer + "}"
+                : std::string("null")) +
+           ",\n";
     out += "  \"embedded_information\": " +
            (contents.information ? JsonString(Printable(*contents.information)) : std::string("null")) + "\n}\n";
     std::fputs(out.c_str(), stdout);

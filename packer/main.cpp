@@ -1,9 +1,10 @@
 // gearrack-pack: turns the program with no package and a package definition into a
 // package, and looks into packages.
 //
-//   gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]...
+//   gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]... [--strict]
 //   gearrack-pack inspect PACKAGE.exe [--json]
 //   gearrack-pack extract PACKAGE.exe FOLDER
+//   gearrack-pack embed PACKAGE.exe INFO.xml
 //   gearrack-pack needs DEFINITION [--allow-test-shapes]
 //
 // Exit codes: 0 done, 1 refused or failed (each reason one line on standard error),
@@ -23,13 +24,16 @@ namespace gr::pack {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]...\n"
+    "usage: gearrack-pack build DEFINITION -o OUT.exe [--program PROGRAM.exe] [--with NAME=PATH]... [--strict]\n"
     "       gearrack-pack inspect PACKAGE.exe [--json]\n"
     "       gearrack-pack extract PACKAGE.exe FOLDER\n"
+    "       gearrack-pack embed PACKAGE.exe INFO.xml\n"
     "       gearrack-pack needs DEFINITION\n"
     "build writes a package: the program (by default the one beside this tool) with the\n"
     "definition's settings, payload and pictures; a file written @NAME in the definition is\n"
-    "the PATH given by --with NAME=PATH. Sign the package after building it.\n"
+    "the PATH given by --with NAME=PATH; --strict refuses a package that draws a warning.\n"
+    "Sign the package after building it; embed puts INFO.xml (the wizard's information, at\n"
+    "most 4105 bytes) into the signed package's signature, replacing an earlier block.\n"
     "needs prints, as JSON, the files a definition names, its @NAME programs and its signing.\n";
 
 int Usage(const char* problem) {
@@ -64,6 +68,8 @@ int Build(const std::vector<const char*>& arguments, const char* argument0) {
             size_t equals = given.find('=');
             if (equals == std::string_view::npos || equals == 0) return Usage("--with takes NAME=PATH");
             request.options.inputs[std::string(given.substr(0, equals))] = ArgumentPath(arguments[i] + equals + 1);
+        } else if (argument == "--strict") {
+            request.strict = true;
         } else if (argument == "--allow-test-shapes") {
             request.options.allowTestShapes = true;
         } else if (!argument.empty() && argument[0] != '-' && request.definition.empty()) {
@@ -92,6 +98,10 @@ int Run(int count, char** values) {
     if (verb == "extract") {
         if (arguments.size() != 2) return Usage("extract takes PACKAGE.exe FOLDER");
         return ExtractPackage(ArgumentPath(arguments[0]), ArgumentPath(arguments[1]));
+    }
+    if (verb == "embed") {
+        if (arguments.size() != 2) return Usage("embed takes PACKAGE.exe INFO.xml");
+        return EmbedInformation(ArgumentPath(arguments[0]), ArgumentPath(arguments[1]));
     }
     if (verb == "needs") {
         bool shapes = arguments.size() == 2 && std::strcmp(arguments[1], "--allow-test-shapes") == 0;

@@ -8,7 +8,9 @@
 #include "packer/input_files.h"
 #include "packer/output_file.h"
 #include "packer/program_file.h"
+#include "packer/shipping_checks.h"
 #include "packer/string_table.h"
+#include "packer/utf.h"
 
 namespace gr::pack {
 namespace {
@@ -34,8 +36,9 @@ private:
     void MeasurePayload();
     void ReadPicture(const std::optional<Picture>& picture, const char* key, uint32_t bitmap);
     void ReadProgram();
-    void AddPayload();
+    bool AddPayload(std::string& error);
     bool Refused();
+    bool Warned();
     int Write();
 
     const BuildRequest& request_;
@@ -47,6 +50,7 @@ private:
     ProgramFile program_;
     std::vector<IconImage> icon_;
     std::vector<std::pair<uint32_t, Bytes>> bitmaps_;
+    PictureSizes pictures_;
 };
 
 bool Builder::ReadTheDefinition() {
@@ -90,6 +94,7 @@ void Builder::ReadPicture(const std::optional<Picture>& picture, const char* key
     Bytes resource;
     BitmapInfo info;
     if (!ReadBitmapFile(file, resource, info, error)) return Refuse(picture->line, shown + " " + error);
+    (bitmap == kSplashBitmap ? pictures_.splash : pictures_.banner) = info;
     bitmaps_.emplace_back(bitmap, std::move(resource));
 }
 
@@ -98,7 +103,17 @@ bool Builder::Refused() {
     return !refusals_.empty();
 }
 
-void Builder::AddPayload() {
+// Prints the warnings; under --strict they are refusals. Our test packages are odd on
+// purpose, so they draw none.
+bool Builder::Warned() {
+    if (request_.options.allowTestShapes) return false;
+    std::vector<Refusal> warnings = ShippingWarnings(definition_, pictures_);
+    for (const Refusal& warning : warnings)
+        std::fprintf(stderr, "%s%s\n", request_.strict ? "" : "warning: ", warning.Text().c_str());
+    return request_.strict && !warnings.empty();
+}
+
+bool Builder::AddPayload(std::string& error) {
     ResourceList& resources = program_.resources;
     const uint16_t language = program_.language;
     for (size_t i = 0; i < kSettings.size(); ++i)
@@ -117,6 +132,8 @@ void Builder::AddPayload() {
     if (!icon_.empty()) PutIcon(resources, kIconGroup, icon_, language);
     for (auto& [id, bitmap] : bitmaps_)
         resources.Put({ResourceKey::Id(kTypeBitmap), ResourceKey::Id(id), language, 0, ResourceData::Held(bitmap)});
+    return ApplyProductIdentity(resources, definition_.identity, SettingText(definition_, Setting::Product),
+                                request_.output, error);
 }
 
 void Builder::ReadProgram() {
@@ -159,22 +176,26 @@ int Builder::Write() {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
+    if (const PayloadFile* wizard = WizardFile(definition_))
+        std::printf("wizard: %s (id %u)\n", EncodeUtf8(wizard->name).c_str(), wizard->id);
     return 0;
 }
 
 int Builder::Run() {
     bool read = ReadTheDefinition();
+    if (read && !request_.options.allowTestShapes && refusals_.empty()) refusals_ = ShippingRefusals(definition_);
     if (Refused() || !read) return 1;
     MeasurePayload();
     ReadPicture(definition_.icon, "icon", 0);
     ReadPicture(definition_.splash, "splash", kSplashBitmap);
     ReadPicture(definition_.banner, "banner", kBannerBitmap);
     ReadProgram();
-    if (Refused()) return 1;
-    if (ExcludesEveryFramework(definition_))
-        std::fprintf(stderr, "%s: warning: every .NET version is excluded, so the package refuses every machine\n",
-                     PathText(request_.definition).c_str());
-    AddPayload();
+    std::string error;
+    if (Refused() || Warned()) return 1;
+    if (!AddPayload(error)) {
+        std::fprintf(stderr, "%s: %s\n", PathText(request_.program).c_str(), error.c_str());
+        return 1;
+    }
     return Write();
 }
 

@@ -14,10 +14,12 @@ struct BuildRequest {
     fs::path output;
     fs::path program;
     ReadOptions options;
+    bool strict = false;  // warnings refuse the package
 };
 
 // Writes the package; on any refusal prints each (one line) and leaves no output file.
-// Returns the tool's exit code: 0 written, 1 refused.
+// Warnings are lines starting "warning: " (refusals when `strict`); the wizard's name goes
+// to standard output. Returns the tool's exit code: 0 written, 1 refused.
 int BuildPackage(const BuildRequest& request);
 
 }  // namespace gr::pack

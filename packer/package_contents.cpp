@@ -20,11 +20,13 @@ constexpr uint32_t kLargestCertificateTable = 16 * 1024 * 1024;
 void ReadSignature(File& file, const PeImage& image, PackageContents& contents) {
     const DataDirectory& table = image.directories[kSecurityDirectory];
     contents.isSigned = table.size != 0;
-    if (!contents.isSigned || table.size < 8 || table.size > kLargestCertificateTable ||
-        !Within(table.address, table.size, image.fileSize))
+    if (!contents.isSigned) return;
+    contents.digest.problem = "the certificate table cannot be read";
+    if (table.size < 8 || table.size > kLargestCertificateTable || !Within(table.address, table.size, image.fileSize))
         return;
     Bytes certificate(table.size);
     if (!file.ReadAt(table.address, certificate.data(), certificate.size())) return;
+    contents.digest = CheckSignedDigest(file, image, certificate);
     uint32_t length = Get32(&certificate[0]);
     if (length < 8 || length > certificate.size()) return;
     Bytes der(certificate.begin() + 8, certificate.begin() + length);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "packer/authenticode_digest.h"
 #include "packer/branding.h"
 #include "packer/program_file.h"
 #include "payload/catalogue.h"
@@ -31,6 +32,7 @@ struct PackageContents {
     std::optional<BitmapInfo> splash, banner;
     bool isSigned = false;
     std::string signer;                // the signer's subject, when it can be read
+    DigestCheck digest;                // of a signed package: whether it is unchanged since signing
     std::optional<Bytes> information;  // the embedded information block
 };
 

@@ -2,16 +2,21 @@
 
 #include <algorithm>
 
-#include "packer/utf.h"
+#include "packer/string_table.h"
+#include "res/resource_ids.h"
 
 namespace gr::pack {
+namespace {
+
+// The start of the program's usage message: a package's version resource names its
+// product, so the program is known by its own messages.
+constexpr std::wstring_view kUsageStart = L"Command line '%s' incorrect.";
+
+}  // namespace
 
 bool IsOurProgram(const ResourceList& resources) {
-    const Resource* version = resources.Find(ResourceKey::Id(kTypeVersion), ResourceKey::Id(1));
-    Bytes data, name;
-    AppendUtf16(name, L"ZavodeRidudezir");
-    return version != nullptr && version->data.Load(data) &&
-           std::search(data.begin(), data.end(), name.begin(), name.end()) != data.end();
+    std::optional<std::wstring> usage = FindString(resources, IDS_USAGE);
+    return usage && usage->starts_with(kUsageStart);
 }
 
 bool ReadProgramFile(const fs::path& path, ProgramFile& program, std::string& error) {

@@ -18,7 +18,7 @@ struct ProgramFile {
 
 // Reads `path` as a program or a package; false with `error` when it is no program of ours.
 bool ReadProgramFile(const fs::path& path, ProgramFile& program, std::string& error);
-// The internal name its version resource carries: every package and the program have it.
+// Whether `resources` are the program's: its usage message, which every package keeps.
 bool IsOurProgram(const ResourceList& resources);
 
 }  // namespace gr::pack

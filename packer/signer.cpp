@@ -1,44 +1,21 @@
 #include "packer/signer.h"
 
 #include <algorithm>
-#include <span>
 
+#include "packer/der.h"
 #include "packer/utf.h"
 
 namespace gr::pack {
 namespace {
 
-using View = std::span<const uint8_t>;
+using View = DerView;
+using Element = DerElement;
 
-constexpr uint8_t kInteger = 0x02, kOid = 0x06, kSequence = 0x30, kSet = 0x31, kContext0 = 0xA0;
+constexpr uint8_t kInteger = kDerInteger, kOid = kDerOid, kSequence = kDerSequence, kSet = kDerSet,
+                  kContext0 = kDerContext0;
 
-// One DER element: its tag, its contents and the whole encoding.
-struct Element {
-    uint8_t tag = 0;
-    View contents;
-    View whole;
-};
-
-// Reads the element at the start of `data` and moves `data` past it.
-bool Next(View& data, Element& element) {
-    if (data.size() < 2) return false;
-    size_t length = data[1], header = 2;
-    if ((length & 0x80) != 0) {
-        size_t bytes = length & 0x7F;
-        if (bytes == 0 || bytes > 4 || data.size() < 2 + bytes) return false;
-        length = 0;
-        for (size_t i = 0; i < bytes; ++i) length = (length << 8) | data[2 + i];
-        header += bytes;
-    }
-    if (length > data.size() - header) return false;
-    element.tag = data[0];
-    element.contents = data.subspan(header, length);
-    element.whole = data.subspan(0, header + length);
-    data = data.subspan(header + length);
-    return true;
-}
-
-bool Expect(View& data, uint8_t tag, Element& element) { return Next(data, element) && element.tag == tag; }
+bool Next(View& data, Element& element) { return DerNext(data, element); }
+bool Expect(View& data, uint8_t tag, Element& element) { return DerExpect(data, tag, element); }
 
 std::string OidName(View oid) {
     static const struct {
@@ -48,19 +25,7 @@ std::string OidName(View oid) {
     if (oid.size() == 3 && oid[0] == 0x55 && oid[1] == 0x04)  // 2.5.4.x
         for (const auto& known : kNames)
             if (oid[2] == known.last) return known.name;
-    std::string dotted;
-    uint64_t value = 0;
-    for (size_t i = 0; i < oid.size(); ++i) {
-        value = (value << 7) | (oid[i] & 0x7F);
-        if ((oid[i] & 0x80) != 0) continue;
-        if (dotted.empty())
-            dotted = std::to_string(value < 80 ? value / 40 : 2) + "." +
-                     std::to_string(value < 80 ? value % 40 : value - 80);
-        else
-            dotted += "." + std::to_string(value);
-        value = 0;
-    }
-    return dotted;
+    return DerOidText(oid);
 }
 
 std::string StringValue(const Element& value) {

@@ -161,71 +161,89 @@ def attribute_oid(encoded):
 # --- The program file ---------------------------------------------------------------------
 
 SECURITY_ENTRY = 4
+HEADER_BYTES = 4096  # the headers' fields read here lie in the file's first page
+
+
+def _fold(total):
+    """A (positive) sum of 16-bit words, known modulo 0xFFFF, folded with end-around carry
+    as the checksum folds it: 1 to 0xFFFF."""
+    return (total - 1) % 0xFFFF + 1
+
+
+def _word_sum(data):
+    """The sum of `data`'s little-endian 16-bit words (of an even length), modulo 0xFFFF."""
+    return int.from_bytes(data, "little") % 0xFFFF
 
 
 @dataclasses.dataclass
 class SignedProgram:
-    data: bytearray
+    """A signed program file whose certificate table is rewritten in place: only its headers
+    and its table are read, and its checksum is brought up to date from the one it has."""
+    path: str
+    head: bytes  # the first HEADER_BYTES of the file
     entry_offset: int  # of the security entry (offset, size) in the optional header
     checksum_offset: int
+    record: bytes  # the certificate table
 
     @classmethod
     def read(cls, path):
-        data = bytearray(open(path, "rb").read())
-        if data[:2] != b"MZ" or len(data) < 0x40:
-            raise SignatureError("not a Windows program")
-        pe = struct.unpack_from("<I", data, 0x3C)[0]
-        if data[pe:pe + 4] != b"PE\0\0":
-            raise SignatureError("not a Windows program")
-        optional = pe + 24
-        magic = struct.unpack_from("<H", data, optional)[0]
-        directories = optional + {0x10B: 96, 0x20B: 112}.get(magic, -1 - optional)
-        if directories < 0:
-            raise SignatureError("unknown optional header")
-        program = cls(data, directories + 8 * SECURITY_ENTRY, optional + 64)
-        offset, size = program.table()
-        if size == 0:
-            raise SignatureError("the program is not signed")
-        if offset + size != len(data):
-            raise SignatureError("the certificate table is not at the end of the file")
-        length, revision, kind = struct.unpack_from("<IHH", data, offset)
-        if kind != 2 or length > size or (length + 7) // 8 * 8 != size:
+        with open(path, "rb") as file:
+            head = file.read(HEADER_BYTES)
+            size = file.seek(0, 2)
+            if head[:2] != b"MZ" or len(head) < 0x40:
+                raise SignatureError("not a Windows program")
+            pe = struct.unpack_from("<I", head, 0x3C)[0]
+            if head[pe:pe + 4] != b"PE\0\0" or pe + 24 + 2 > len(head):
+                raise SignatureError("not a Windows program")
+            optional = pe + 24
+            magic = struct.unpack_from("<H", head, optional)[0]
+            directories = optional + {0x10B: 96, 0x20B: 112}.get(magic, -1 - optional)
+            if directories < 0 or directories + 8 * (SECURITY_ENTRY + 1) > len(head):
+                raise SignatureError("unknown optional header")
+            entry = directories + 8 * SECURITY_ENTRY
+            offset, length = struct.unpack_from("<II", head, entry)
+            if length == 0:
+                raise SignatureError("the program is not signed")
+            if offset + length != size or offset % 8 != 0:
+                raise SignatureError("the certificate table is not at the end of the file")
+            file.seek(offset)
+            record = file.read(length)
+        count, revision, kind = struct.unpack_from("<IHH", record, 0)
+        if kind != 2 or count > length or (count + 7) // 8 * 8 != length:
             raise SignatureError("the certificate table holds more than one PKCS #7 signature")
-        return program
+        return cls(path, head, entry, optional + 64, record)
 
     def table(self):
-        return struct.unpack_from("<II", self.data, self.entry_offset)
+        return struct.unpack_from("<II", self.head, self.entry_offset)
 
     def signature_der(self):
-        offset, _ = self.table()
-        length = struct.unpack_from("<I", self.data, offset)[0]
-        return bytes(self.data[offset + 8:offset + length])
+        length = struct.unpack_from("<I", self.record, 0)[0]
+        return self.record[8:length]
 
     def replace_signature(self, der):
-        """Writes `der` as the certificate table, zero-padded to 8 bytes, and the checksum."""
-        offset, _ = self.table()
+        """Writes `der` as the certificate table, zero-padded to 8 bytes, its entry and the
+        checksum: the old table's words leave the sum, the new ones join it."""
+        offset, old_size = self.table()
         record = struct.pack("<IHH", 8 + len(der), 0x0200, 2) + der
         record += b"\0" * (-len(record) % 8)
-        del self.data[offset:]
-        self.data += record
-        struct.pack_into("<II", self.data, self.entry_offset, offset, len(record))
-        struct.pack_into("<I", self.data, self.checksum_offset, self.checksum())
-
-    def checksum(self):
-        total = 0
-        padded = bytes(self.data) + b"\0" * (len(self.data) % 2)
-        for (word,) in struct.iter_unpack("<H", padded):
-            total += word
-        # The checksum field itself counts as zero.
-        low, high = struct.unpack_from("<HH", self.data, self.checksum_offset)
-        total -= low + high
-        while total >> 16:
-            total = (total & 0xFFFF) + (total >> 16)
-        return (total + len(self.data)) & 0xFFFFFFFF
-
-    def write(self, path):
-        with open(path, "wb") as file:
-            file.write(self.data)
+        with open(self.path, "r+b") as file:
+            file.seek(self.checksum_offset)
+            checksum = struct.unpack("<I", file.read(4))[0]
+            file.seek(self.entry_offset)
+            old_entry = file.read(8)
+            new_entry = struct.pack("<II", offset, len(record))
+            if checksum == 0:
+                raise SignatureError("the program has no checksum to bring up to date")
+            total = (checksum - (offset + old_size)) - _word_sum(old_entry) - _word_sum(self.record)
+            total += _word_sum(new_entry) + _word_sum(record)
+            file.seek(offset)
+            file.write(record)
+            file.truncate()
+            file.seek(self.entry_offset)
+            file.write(new_entry)
+            file.seek(self.checksum_offset)
+            file.write(struct.pack("<I", _fold(total) + offset + len(record)))
+        self.record = record
 
 
 def sign_value(data, key_path):

@@ -13,6 +13,7 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 BUILD = Path(os.environ.get("GEARRACK_BUILD_WIN", REPO / "build" / "win"))
+PACK = Path(os.environ.get("GEARRACK_PACK", REPO / "build" / "native" / "gearrack-pack"))
 SAMPLE = BUILD / "GearRackInstaller.exe"
 EXIT_CODE_REPORTER = BUILD / "tools" / "exitcode.exe"
 LAUNCHER = os.environ.get("GEARRACK_LAUNCHER", str(REPO / "tests" / "wine" / "run"))
@@ -31,7 +32,7 @@ def with_information(program, information, folder):
     copy.write_bytes(Path(program).read_bytes())
     block = Path(folder) / "information.bin"
     block.write_bytes(information)
-    subprocess.run([str(REPO / "scripts" / "embed-information"), str(copy), str(block)], check=True)
+    subprocess.run([str(PACK), "embed", str(copy), str(block)], check=True)
     return copy
 
 

@@ -1,7 +1,9 @@
 """A new product team's first day, from the release alone: the archive unpacked outside our
 tree, a definition for a product of their own with their own pictures and wizard, packed
-by the Linux tool (and by the Windows tool under Wine, to the same bytes), signed with a
-certificate of their own, given an information block, and run silently and interactively.
+by the Linux tool (and by the Windows tool under Wine, to the same bytes) with their
+product's version, company and elevation, signed with a certificate of their own, given an
+information block by the tool, checked by the tool's inspect, and run silently and
+interactively.
 
 GEARRACK_SCREENSHOT_DIR names a folder (docs/screenshots) to copy the picture of the
 team's splash into; otherwise it stays in the test's own folder."""
@@ -19,6 +21,7 @@ from pathlib import Path
 
 import pefile
 import pytest
+from xml.etree import ElementTree
 
 import dialogs
 from harness import LAUNCHER, REPO, read_log, run, windows_path
@@ -35,8 +38,17 @@ DEFINITION = f"""\
 # Brightfield's installer.
 product         {PRODUCT}
 program-name    Brightfield
+version         2.4.1
+company         {SIGNER}
+copyright       (C) 2026 {SIGNER}
 required-space  20
 administrator   0
+elevation       invoker
+dotnet-2.0      -1
+dotnet-3.0      -1
+dotnet-3.5      -1
+dotnet-4.0-full 0
+dotnet-4.5-full 0
 file 102 files/brightfield.dat        brightfield.dat
 file 104 files/Brightfield.Setup.exe  Brightfield.Setup.exe
 file 105 files/Brightfield.Setup.exe.config Brightfield.Setup.exe.config
@@ -147,15 +159,19 @@ def team(release, tmp_path_factory):
     (product / "art" / "brightfield.ico").write_bytes(ico(picture(32, 32, 1)))
     (product / "package.txt").write_text(DEFINITION, encoding="utf-8")
 
-    call(kit / "gearrack-pack", "build", "brightfield/package.txt", "-o", "unsigned.exe", cwd=home)
-    shutil.copy(home / "unsigned.exe", home / PACKAGE)
+    (home / "unsigned").mkdir()
+    built = subprocess.run([str(kit / "gearrack-pack"), "build", "brightfield/package.txt", "-o", f"unsigned/{PACKAGE}",
+                            "--strict"], cwd=home, capture_output=True, text=True, check=False)
+    assert built.returncode == 0 and not built.stderr, built.stderr  # no warning: it ships as it is
+    assert built.stdout == "wizard: Brightfield.Setup.exe (id 104)\n"
+    shutil.copy(home / "unsigned" / PACKAGE, home / PACKAGE)
     call("openssl", "req", "-x509", "-newkey", "rsa:2048", "-sha256", "-days", "30", "-nodes", "-batch",
          "-subj", f"/O={SIGNER}/CN={SIGNER}", "-addext", "keyUsage=critical,digitalSignature",
          "-addext", "extendedKeyUsage=codeSigning", "-keyout", "key.pem", "-out", "cert.pem", cwd=home)
     call(kit / "scripts" / "sign-package", "--cert", "cert.pem", "--key", "key.pem", "--program", PROGRAM_NAME,
          PACKAGE, cwd=home)
     (home / "info.xml").write_bytes(INFORMATION)
-    call(kit / "scripts" / "embed-information", PACKAGE, "info.xml", cwd=home)
+    call(kit / "gearrack-pack", "embed", PACKAGE, "info.xml", cwd=home)
     return home, kit, product
 
 
@@ -173,7 +189,7 @@ def test_the_release_ships_the_same_bytes_twice_and_what_a_team_needs(release, t
         assert set(zipped) == {member.name for member in tarred.getmembers()}
         assert all(member.uid == 0 and member.gid == 0 and not member.uname for member in tarred.getmembers())
         for name in ("LICENSE", "gearrack-pack", "gearrack-pack.exe", "program/GearRackInstaller.exe",
-                     "scripts/sign-package", "scripts/embed-information", "scripts/authenticode.py",
+                     "scripts/sign-package", "scripts/authenticode.py", "tools/exitcode.exe", "docs/trying.md",
                      "docs/usage.md", "docs/packages.md", "docs/deploy.md", "docs/deploy/install.cmd",
                      "starter/package.txt", "starter/payload/Setup.exe", "starter/splash.bmp"):
             assert f"{top}/{name}" in zipped, name
@@ -198,8 +214,23 @@ def test_the_teams_package_carries_their_settings_signature_and_information(team
     shown = json.loads(call(kit / "gearrack-pack", "inspect", PACKAGE, "--json", cwd=home))
     text = json.dumps(shown)
     assert PRODUCT in text and SIGNER in text and INFORMATION.decode() in text
-    # Their pictures replace the neutral ones: the splash (bitmap 133) is their file's.
+    assert shown["signature"]["digest_matches"] is True  # signed, then given its block
+    changed = bytearray((home / PACKAGE).read_bytes())
+    changed[changed.find(b"WIZDATA")] ^= 1
+    (home / "changed.exe").write_bytes(changed)
+    assert "the file was changed after signing" in call(kit / "gearrack-pack", "inspect", "changed.exe", cwd=home)
+    # The file names their product, not ours, and asks for no elevation.
     pe = pefile.PE(str(home / PACKAGE))
+    strings = {k.decode(): v.decode() for table in pe.FileInfo[0] if table.Key == b"StringFileInfo"
+               for entries in table.StringTable for k, v in entries.entries.items()}
+    assert {k: strings[k] for k in ("ProductName", "CompanyName", "FileVersion", "OriginalFilename")} == {
+        "ProductName": PRODUCT, "CompanyName": SIGNER, "FileVersion": "2.4.1", "OriginalFilename": PACKAGE}
+    manifests = next(e for e in pe.DIRECTORY_ENTRY_RESOURCE.entries if e.id == pefile.RESOURCE_TYPE["RT_MANIFEST"])
+    entry = manifests.directory.entries[0].directory.entries[0].data.struct
+    manifest = ElementTree.fromstring(pe.get_data(entry.OffsetToData, entry.Size))
+    assert manifest.find(".//{urn:schemas-microsoft-com:asm.v3}requestedExecutionLevel").get("level") == "asInvoker"
+    assert manifest.find("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity").get("name") == PRODUCT
+    # Their pictures replace the neutral ones: the splash (bitmap 133) is their file's.
     bitmaps = next(e for e in pe.DIRECTORY_ENTRY_RESOURCE.entries if e.id == pefile.RESOURCE_TYPE["RT_BITMAP"])
     splash = next(e for e in bitmaps.directory.entries if e.id == 133).directory.entries[0].data.struct
     assert pe.get_data(splash.OffsetToData, splash.Size) == (product / "art" / "splash.bmp").read_bytes()[14:]
@@ -211,14 +242,15 @@ def test_the_teams_package_carries_their_settings_signature_and_information(team
 
 def test_the_windows_tool_packs_the_same_bytes(team):
     home, kit, _ = team
+    (home / "windows").mkdir(exist_ok=True)
     command = [str(kit / "gearrack-pack.exe"), "build", windows_path(home / "brightfield" / "package.txt"),
-               "-o", windows_path(home / "windows.exe")]
+               "-o", windows_path(home / "windows" / PACKAGE)]
     if LAUNCHER:
         command.insert(0, LAUNCHER)
     finished = subprocess.run(command, cwd=home, capture_output=True, text=True, timeout=300, check=False,
                               stdin=subprocess.DEVNULL)
     assert finished.returncode == 0, finished.stderr[-2000:]
-    assert sha256(home / "windows.exe") == sha256(home / "unsigned.exe")
+    assert sha256(home / "windows" / PACKAGE) == sha256(home / "unsigned" / PACKAGE)
 
 
 def test_a_silent_install_runs_the_teams_wizard(team, scratch):

@@ -8,7 +8,7 @@ import subprocess
 import pytest
 
 import dialogs
-from harness import BUILD, REPO, SAMPLE, package, read_log, run, windows_path, with_information
+from harness import BUILD, PACK, REPO, SAMPLE, package, read_log, run, windows_path, with_information
 from results import BAD_DIGEST, NOT_VERIFIED
 
 TITLE = "Oakcrest"
@@ -178,7 +178,7 @@ def test_embedding_again_replaces_the_block(scratch):
     program = with_information(SAMPLE, b"<first/>", scratch)
     block = scratch / "second.xml"
     block.write_bytes(b"<second/>")
-    subprocess.run([str(REPO / "scripts" / "embed-information"), str(program), str(block)], check=True)
+    subprocess.run([str(PACK), "embed", str(program), str(block)], check=True)
     data = program.read_bytes()
     assert data.count(b"MRDC") == 1 and data[-6 - len(b"<second/>"):-6] == b"<second/>"
     assert osslsigncode_verifies(program)
@@ -195,7 +195,7 @@ def test_embedding_refuses_what_the_program_could_not_read(scratch, program, inf
     copy.write_bytes(program.read_bytes())
     block = scratch / "block.bin"
     block.write_bytes(information)
-    refused = subprocess.run([str(REPO / "scripts" / "embed-information"), str(copy), str(block)],
+    refused = subprocess.run([str(PACK), "embed", str(copy), str(block)],
                              capture_output=True, text=True)
     assert refused.returncode != 0 and complaint in refused.stderr
     assert copy.read_bytes() == program.read_bytes()

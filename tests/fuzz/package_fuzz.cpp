@@ -1,7 +1,8 @@
 // Fuzzes what gearrack-pack reads from a package it is given to inspect or extract, which
 // may come from anywhere: the program headers, the resource directory (the input taken as
 // the resource section of an image, so that every byte steers the directory walk), the
-// string tables and icon groups found there, and the signature's signed data. Nothing may
+// string tables and icon groups found there, the signature's signed data (read, and given
+// an information block), and a version resource. Nothing may
 // read out of bounds, loop without end or load more than the tool's limit.
 #include <unistd.h>
 
@@ -13,10 +14,12 @@
 #include <system_error>
 
 #include "packer/branding.h"
+#include "packer/embed.h"
 #include "packer/pe_image.h"
 #include "packer/resource_tree.h"
 #include "packer/signer.h"
 #include "packer/string_table.h"
+#include "packer/version_info.h"
 
 namespace {
 
@@ -78,6 +81,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     std::string subject;
-    SignerSubject(Bytes(data, data + size), subject);
+    Bytes bytes(data, data + size), edited;
+    SignerSubject(bytes, subject);
+    // The same bytes as a signature to carry an information block, and as a version resource.
+    if (SignatureWithInformation(DerView(bytes), Bytes{'<', 'i', '/', '>'}, edited, error))
+        Check((8 + edited.size()) % 8 == 0 && SignerSubject(edited, subject) == SignerSubject(bytes, subject));
+    VersionInfo version;
+    if (DecodeVersionInfo(bytes, version)) {
+        VersionInfo again;
+        Check(DecodeVersionInfo(EncodeVersionInfo(version), again) && again.strings.size() >= version.strings.size());
+    }
     return 0;
 }

@@ -16,6 +16,7 @@ from pathlib import Path
 
 import pefile
 import pytest
+from xml.etree import ElementTree
 
 REPO = Path(__file__).resolve().parents[2]
 BUILD = Path(os.environ.get("GEARRACK_BUILD_WIN", REPO / "build" / "win"))
@@ -25,6 +26,7 @@ ICON = REPO / "res" / "art" / "gearrack.ico"
 NEUTRAL_SPLASH = REPO / "res" / "art" / "splash.bmp"  # 8-bit, run-length encoded
 SAMPLE_BANNER = REPO / "packages" / "sample" / "banner.bmp"  # 24-bit
 PAGE = 4096
+ASM, ASM3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
 
 
 def pack(*arguments, check=True):
@@ -50,6 +52,10 @@ def team(tmp_path):
 
 DEFINITION = """# a product of our own
 product        Fernwood Tools
+version        4.2.07
+company        Fernwood & Söhne
+copyright      (c) 2026 Fernwood
+elevation      invoker
 processor      x86
 required-space 750
 dotnet-4.5-full 2
@@ -133,9 +139,22 @@ def test_a_package_reads_back_with_a_reader_we_did_not_write(team):
     assert struct.unpack_from("<HHH", group) == (0, 1, images)
     icon_ids = [struct.unpack_from("<H", group, 6 + 14 * i + 12)[0] for i in range(images)]
     assert all((3, icon) in found for icon in icon_ids)
-    assert found[(16, 1)].find("ZavodeRidudezir".encode("utf-16-le")) > 0  # the program's own stay
+    strings = {k.decode(): v.decode() for table in pe.FileInfo[0] if table.Key == b"StringFileInfo"
+               for entries in table.StringTable for k, v in entries.entries.items()}
+    assert strings == {"CompanyName": "Fernwood & Söhne", "FileDescription": "Fernwood Tools Setup",
+                       "FileVersion": "4.2.7", "ProductVersion": "4.2.7", "InternalName": "Fernwood",
+                       "OriginalFilename": "Fernwood.exe", "LegalCopyright": "(c) 2026 Fernwood",
+                       "ProductName": "Fernwood Tools"}
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    assert (fixed.FileVersionMS, fixed.FileVersionLS, fixed.ProductVersionMS) == (4 << 16 | 2, 7 << 16, 4 << 16 | 2)
+    manifest = ElementTree.fromstring(found[(24, 1)])
+    identity = manifest.find(f"{ASM}assemblyIdentity")
+    assert (identity.get("name"), identity.get("version")) == ("FernwoodTools", "4.2.7.0")
+    assert manifest.find(f"{ASM}description").text == "Fernwood Tools Setup"
+    assert manifest.find(f".//{ASM3}requestedExecutionLevel").get("level") == "asInvoker"
 
-    again = team / "again.exe"
+    again = team / "again" / "Fernwood.exe"  # the file's name is in its version resource
+    again.parent.mkdir()
     pack("build", team / "package.txt", "-o", again, "--program", PROGRAM)
     assert again.read_bytes() == out.read_bytes()  # no time stamps: the same inputs, the same bytes
 
@@ -144,10 +163,11 @@ def test_a_large_payload_is_mapped_not_read(team):
     big = team / "files" / "big.bin"
     with open(big, "wb") as data:
         data.truncate(3 * 1024 * 1024)
-    definition = write_definition(team, "file 102 files/big.bin big.bin\n")
+    definition = write_definition(team, "product Big\nfile 102 files/big.bin big.exe\n")
     out = team / "big.exe"
     pack("build", definition, "-o", out, "--program", PROGRAM)
-    pe = pefile.PE(str(out), fast_load=True)
+    pe = pefile.PE(str(out))
+    assert string_entry(resources(pe), 201) == "Big"  # the program name defaults to the product
     assert pe.sections[-1].PointerToRawData % PAGE == 0
     assert pe.OPTIONAL_HEADER.CheckSum == pe.generate_checksum()
 
@@ -186,6 +206,12 @@ REFUSALS = [
     ("manifest-extra 107*ghost.txt*5", 1, "unknown key 'manifest-extra'"),
     ("resource 106 files/empty.txt", 1, "unknown key 'resource'"),
     ("named-resource EXTRA files/empty.txt", 1, "unknown key 'named-resource'"),
+    ("version 1.2.3.4.5", 1, "version must be one to four dotted whole numbers, each 0 to 65535"),
+    ("version 65536", 1, "version must be one to four dotted whole numbers"),
+    ("version 1..2", 1, "version must be one to four dotted whole numbers"),
+    ("version v2", 1, "version must be one to four dotted whole numbers"),
+    ("elevation admin", 1, "elevation must be administrator, highest or invoker"),
+    ("company A\ncompany B", 2, "company is given twice (first at line 1)"),
     ("\ufeffproduct Fernwood", 1, "starts with a byte-order mark: the definition must be UTF-8 text"),
     ("file 102 files/empty.txt\0 a.txt", 1, "holds a control character (0x00)"),
     ("product Fern\x1b[31mwood", 1, "holds a control character (0x1B)"),
@@ -204,6 +230,8 @@ def refuse(team, lines, program=PROGRAM):
     four_bit = bytearray(SAMPLE_BANNER.read_bytes())
     four_bit[28] = 4
     (team / "four-bit.bmp").write_bytes(bytes(four_bit))
+    # Every case names a product and a wizard after its own lines, so that only its fault is refused.
+    lines += "\n" + ("" if lines.startswith("product") else "product Fernwood\n") + "file 65000 files/Setup.EXE w.exe"
     definition = write_definition(team, lines + "\n")
     out = team / "out" / "package.exe"
     out.parent.mkdir(exist_ok=True)
@@ -224,6 +252,63 @@ def test_a_refusal_names_the_definitions_line(team, lines, line, message):
 def test_a_device_name_or_a_trailing_dot_or_blank_is_refused(team, name):
     refusals = refuse(team, f"file 102 files/empty.txt {name}")
     assert len(refusals) == 1 and "package.txt:1: " in refusals[0] and "is refused by the program" in refusals[0]
+
+
+def test_a_package_without_product_or_wizard_is_refused_unless_it_is_a_test_package(team):
+    cases = [("file 102 files/empty.txt a.txt", "product is missing: every caption and message names it"),
+             ("product Fernwood\nfile 102 files/empty.txt a.txt\nfile 103 files/Setup.EXE Setup.bin",
+              "no payload file is one the program can run as its wizard")]
+    for lines, message in cases:
+        definition = write_definition(team, lines + "\n")
+        out = team / "out.exe"
+        refused = pack("build", definition, "-o", out, "--program", PROGRAM, check=False)
+        assert refused.returncode == 1 and refused.stderr == f"{definition}: {message}" + \
+            refused.stderr[len(f"{definition}: {message}"):] and refused.stderr.count("\n") == 1, refused.stderr
+        assert not out.exists()
+        pack("build", definition, "-o", out, "--program", PROGRAM, "--allow-test-shapes")
+        assert string_entry(resources(pefile.PE(str(out))), 1) == ("Oakcrest" if "product" not in lines else "Fernwood")
+        out.unlink()
+
+
+def bmp(width, height):
+    """A 24-bit picture of `width` x `height` pixels."""
+    stride = (width * 3 + 3) & ~3
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, stride * height, 0, 0, 0, 0)
+    return b"BM" + struct.pack("<IHHI", 54 + stride * height, 0, 0, 54) + header + bytes(stride * height)
+
+
+# (definition lines after a product and the wizard at lines 1-2; the line warned about, 0
+# for none; what the warning says). A case that sets no dotnet- setting gets one after its
+# own lines, so that only its own warning comes.
+WARNINGS = [
+    ("splash small.bmp", 3, "the splash is 100 x 100 pixels; its window shows 428 x 211"),
+    ("banner splash.bmp", 3, "the banner is 428 x 211 pixels; its window shows 634 x 78"),
+    ("file 121 files/Setup.EXE tool.exe", 2, "the payload holds 2 programs ('w.exe', 'tool.exe'); the program runs "
+                                            "'w.exe', the lowest id, as its wizard"),
+    ("file 100 files/empty.txt w.exe.config", 3, "the program runs 'w.exe.config' as its wizard"),
+    ("administrator 1\nelevation invoker", 4, "elevation invoker with administrator 1: a user without administrator "
+                                              "rights gets the rights message"),
+    ("elevation invoker", 3, "elevation invoker with administrator 1"),  # administrator 1 is the default
+    ("dotnet-4.5-full 0", 0, "every dotnet- setting is at its default (0), so a machine without .NET is told"),
+    ("".join(f"dotnet-{v} -1\n" for v in ("2.0", "3.0", "3.5", "4.0-client", "4.0-full", "4.5-client", "4.5-full")),
+     0, "every .NET version is excluded, so the package refuses every machine"),
+]
+
+
+@pytest.mark.parametrize("lines, line, message", WARNINGS, ids=[case[2][:40] for case in WARNINGS])
+def test_a_warning_is_a_line_of_its_own_and_strict_refuses(team, lines, line, message):
+    (team / "small.bmp").write_bytes(bmp(100, 100))
+    lines += "" if "dotnet-" in lines else "\ndotnet-2.0 -1"
+    definition = write_definition(team, f"product Fernwood\nfile 120 files/Setup.EXE w.exe\n{lines}\n")
+    out = team / "out.exe"
+    built = pack("build", definition, "-o", out, "--program", PROGRAM)
+    place = f"{definition}:{line}: " if line else f"{definition}: "
+    warnings = built.stderr.splitlines()
+    assert len(warnings) == 1 and warnings[0].startswith(f"warning: {place}{message}"), built.stderr
+    assert built.stdout == ("wizard: w.exe.config (id 100)\n" if "config" in lines else "wizard: w.exe (id 120)\n")
+    out.unlink()
+    strict = pack("build", definition, "-o", out, "--program", PROGRAM, "--strict", check=False)
+    assert strict.returncode == 1 and strict.stderr.startswith(place + message) and not out.exists()
 
 
 def test_a_payload_the_program_cannot_map_is_refused_at_the_file_that_crosses(team):
@@ -292,10 +377,11 @@ FILE_REFUSALS = [
     ("program a pipe", lambda t, d, p: ["build", d, "-o", t / "out" / "a.exe", "--program", fifo(t / "prog.exe")],
      "prog.exe: is not a regular file"),
     ("payload file a pipe", lambda t, d, p: [
-        "build", made(t / "def.txt", lambda q: q.write_text(f"file 102 {fifo(t / 'pipe')} a.txt\n")), "-o",
-        t / "out" / "a.exe", "--program", p], "def.txt:1: cannot read the file"),
+        "build", made(t / "def.txt", lambda q: q.write_text(f"product P\nfile 102 {fifo(t / 'pipe')} a.exe\n")), "-o",
+        t / "out" / "a.exe", "--program", p], "def.txt:2: cannot read the file"),
     ("splash a folder", lambda t, d, p: [
-        "build", made(t / "def.txt", lambda q: q.write_text(f"splash {folder(t / 's.bmp')}\n")), "-o",
+        "build", made(t / "def.txt", lambda q: q.write_text(f"product P\nfile 102 {t / 'files' / 'Setup.EXE'} a.exe\nsplash {folder(t / 's.bmp')}\n")),
+        "-o",
         t / "out" / "a.exe", "--program", p], "cannot read the splash"),
     ("inspect a pipe", lambda t, d, p: ["inspect", fifo(t / "pipe.exe")], "pipe.exe: is not a regular file"),
     ("extract a folder", lambda t, d, p: ["extract", folder(t / "dir.exe"), t / "out" / "x"],
@@ -325,8 +411,9 @@ def test_a_planted_temporary_name_and_two_builds_at_once(team):
     builds = [subprocess.Popen([str(TOOL), "build", str(definition), "-o", str(out), "--program", str(PROGRAM)],
                                stderr=subprocess.PIPE) for _ in range(3)]
     assert [build.wait(timeout=120) for build in builds] == [0, 0, 0]
-    pack("build", definition, "-o", team / "again.exe", "--program", PROGRAM)
-    assert not out.is_symlink() and out.read_bytes() == (team / "again.exe").read_bytes()
+    again = folder(team / "again") / "package.exe"  # the same name: it is in the version resource
+    pack("build", definition, "-o", again, "--program", PROGRAM)
+    assert not out.is_symlink() and out.read_bytes() == again.read_bytes()
     assert victim.read_bytes() == b"not yours"
     assert sorted(p.name for p in out.parent.iterdir()) == ["package.exe", "package.exe.partial"]
 
@@ -336,7 +423,7 @@ def large_build(team, megabytes):
     file has appeared."""
     with open(team / "files" / "large.bin", "wb") as data:
         data.truncate(megabytes * 1024 * 1024)
-    definition = write_definition(team, "file 102 files/large.bin large.bin\n")
+    definition = write_definition(team, "product Large\ndotnet-2.0 -1\nfile 102 files/large.bin large.exe\n")
     out = team / "out" / "package.exe"
     out.parent.mkdir(exist_ok=True)
     build = subprocess.Popen([str(TOOL), "build", str(definition), "-o", str(out), "--program", str(PROGRAM)],
@@ -402,17 +489,45 @@ def test_inspect_shows_the_signer_and_the_embedded_information(tmp_path):
     package = tmp_path / "probe.exe"
     shutil.copy(BUILD / "packages" / "probe" / "GearRackInstaller.exe", package)
     (tmp_path / "info.xml").write_bytes(b"<info product='probe'/>")
-    subprocess.run([str(REPO / "scripts" / "embed-information"), str(package), str(tmp_path / "info.xml")], check=True)
+    pack("embed", package, tmp_path / "info.xml")
     report = json.loads(pack("inspect", package, "--json").stdout)
-    assert report["signature"] == {"signer": "O=Oakcrest Software, CN=Oakcrest Software"}
+    assert report["signature"] == {"present": True, "digest_matches": True, "algorithm": "sha256", "problem": None,
+                                   "signer": "O=Oakcrest Software, CN=Oakcrest Software"}
     assert report["embedded_information"] == "<info product='probe'/>"
     text = pack("inspect", package).stdout
     assert "signature: present, signer O=Oakcrest Software, CN=Oakcrest Software" in text
+    assert "digest (sha256) matches: the file is unchanged since signing" in text and "for Windows to decide" in text
     # Only printable ASCII is shown as it is, at both ends of the range.
     (tmp_path / "info.xml").write_bytes(bytes([0x00, 0x1F, 0x20, 0x7E, 0x7F, 0x80]))
-    subprocess.run([str(REPO / "scripts" / "embed-information"), str(package), str(tmp_path / "info.xml")], check=True)
+    pack("embed", package, tmp_path / "info.xml")
     assert "embedded information: 6 bytes: .. ~..\n" in pack("inspect", package).stdout
     assert json.loads(pack("inspect", package, "--json").stdout)["embedded_information"] == ".. ~.."
+
+    # Changed after signing: one payload byte, a block added behind the signature, the
+    # certificate table's size grown over added bytes or shrunk.
+    data = package.read_bytes()
+    entry = struct.unpack_from("<I", data, 0x3C)[0] + 24 + 96 + 8 * 4
+    offset, size = struct.unpack_from("<II", data, entry)
+    payload_byte = bytearray(data)
+    payload_byte[offset - 100] ^= 1  # in the payload section, the last before the signature
+    grown, shrunk = bytearray(data + bytes(8)), bytearray(data)
+    struct.pack_into("<I", grown, entry + 4, size + 8)
+    struct.pack_into("<I", shrunk, entry + 4, size - 8)
+    for changed in (payload_byte, data + b"MRDC<info/>" + bytes(6), grown, shrunk):
+        package.write_bytes(changed)
+        report = json.loads(pack("inspect", package, "--json").stdout)
+        assert report["signature"]["digest_matches"] is False, report["signature"]
+    package.write_bytes(payload_byte)
+    assert "digest (sha256) does not match: the file was changed after signing" in pack("inspect", package).stdout
+
+    # The digest is computed with the algorithm the signature names.
+    for algorithm in ("sha1", "sha512"):
+        signed = tmp_path / f"{algorithm}.exe"
+        subprocess.run(["osslsigncode", "sign", "-h", algorithm, "-certs", BUILD / "signing" / "cert.pem",
+                        "-key", BUILD / "signing" / "key.pem", "-in", BUILD / "packages" / "unsigned" /
+                        "GearRackInstaller.exe", "-out", signed], check=True, stdout=subprocess.DEVNULL)
+        report = json.loads(pack("inspect", signed, "--json").stdout)["signature"]
+        assert (report["algorithm"], report["digest_matches"]) == (algorithm, True), report
 
 
 def test_extract_refuses_what_the_program_refuses(tmp_path):
@@ -462,11 +577,14 @@ def table(entries, named=0):
 
 
 def ours(rva, payload):
-    """A resource section that reads as our program's (a version resource naming it) with
-    `payload`, {id: bytes} of type TOOLKIT, laid out simply: each table then its entries."""
+    """A resource section that reads as our program's (its usage message, string 114, in
+    the string table's block 8) with `payload`, {id: bytes} of type TOOLKIT, laid out
+    simply: each table then its entries."""
     toolkit = "TOOLKIT".encode("utf-16-le")
-    groups = [sorted(payload.items()), [(1, "ZavodeRidudezir".encode("utf-16-le"))]]
-    body, fixups = bytearray(table([(0, 0), (16, 0)], named=1)), []
+    usage = "Command line '%s' incorrect.".encode("utf-16-le")
+    block = bytes(4) + struct.pack("<H", len(usage) // 2) + usage + bytes(2 * 13)
+    groups = [sorted(payload.items()), [(8, block)]]
+    body, fixups = bytearray(table([(0, 0), (6, 0)], named=1)), []
     for index, items in enumerate(groups):
         struct.pack_into("<I", body, 16 + 8 * index + 4, SUBDIRECTORY | len(body))
         names_at = len(body)
@@ -547,10 +665,12 @@ def run_measured(*arguments):
 @pytest.mark.parametrize("make, message", [case[1:] for case in HOSTILE], ids=[case[0] for case in HOSTILE])
 def test_a_hostile_package_is_refused_quickly_in_little_memory(team, make, message):
     base = team / "base.exe"
-    pack("build", write_definition(team, "file 102 files/empty.txt a.txt\n"), "-o", base, "--program", PROGRAM)
+    pack("build", write_definition(team, "file 102 files/empty.txt a.txt\n"), "-o", base, "--program", PROGRAM,
+         "--allow-test-shapes")
     package = with_resource_section(base, make, team / "hostile.exe")
     for command in (["inspect", package], ["inspect", package, "--json"], ["extract", package, team / "x"],
-                    ["build", write_definition(team, "product x\n"), "-o", team / "out.exe", "--program", package]):
+                    ["build", write_definition(team, "product x\nfile 102 files/Setup.EXE w.exe\n"), "-o", team / "out.exe",
+                     "--program", package]):
         started = time.monotonic()
         code, error, megabytes = run_measured(*command)
         assert code == 1 and len(error.splitlines()) == 1, (command, error)
@@ -614,9 +734,10 @@ def test_the_resource_section_is_laid_out_as_windows_reads_it(team):
 def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path):
     definition = REPO / "packages" / "sample" / "package.txt"
     wizard = BUILD / "wizard" / "Corvane.InstallerWizard.UI.exe"
-    linux = tmp_path / "linux.exe"
+    linux = tmp_path / "linux" / "Oakcrest.exe"  # the same name: the file's name is in its version resource
+    linux.parent.mkdir()
     pack("build", definition, "-o", linux, "--program", PROGRAM, "--with", f"gearrack_sample_wizard={wizard}")
-    windows = tmp_path / "windows.exe"
+    windows = tmp_path / "Oakcrest.exe"
     wine = lambda path: "Z:" + str(path).replace("/", "\\")  # noqa: E731
     finished = subprocess.run(
         [str(REPO / "tests" / "wine" / "run"), str(BUILD / "gearrack-pack.exe"), "build", wine(definition), "-o",
@@ -624,6 +745,22 @@ def test_the_windows_tool_writes_the_same_bytes_as_the_linux_tool(tmp_path):
         capture_output=True, text=True, timeout=300, check=False, env={**os.environ, "GEARRACK_TIMEOUT": "240"})
     assert finished.returncode == 0, finished.stderr[-2000:]
     assert windows.read_bytes() == linux.read_bytes()
+
+    # It embeds the same bytes, and its digest (by Windows' own CNG) agrees that the signed
+    # package is unchanged.
+    (tmp_path / "info.xml").write_bytes(b"<info/>")
+    for copy in (linux, windows):
+        shutil.copy(BUILD / "packages" / "probe" / "GearRackInstaller.exe", copy)
+    pack("embed", linux, tmp_path / "info.xml")
+    embedded = subprocess.run(
+        [str(REPO / "tests" / "wine" / "run"), str(BUILD / "gearrack-pack.exe"), "embed", wine(windows),
+         wine(tmp_path / "info.xml")], capture_output=True, text=True, timeout=300, check=False,
+        env={**os.environ, "GEARRACK_TIMEOUT": "240"})
+    assert embedded.returncode == 0 and windows.read_bytes() == linux.read_bytes(), embedded.stderr[-2000:]
+    inspected = subprocess.run(
+        [str(REPO / "tests" / "wine" / "run"), str(BUILD / "gearrack-pack.exe"), "inspect", wine(windows)],
+        capture_output=True, text=True, timeout=300, check=False, env={**os.environ, "GEARRACK_TIMEOUT": "240"})
+    assert "digest (sha256) matches: the file is unchanged since signing" in inspected.stdout, inspected.stderr
 
 
 def test_the_windows_tool_refuses_links_and_cleans_up_when_interrupted(team):
@@ -645,7 +782,7 @@ def test_the_windows_tool_refuses_links_and_cleans_up_when_interrupted(team):
         assert victim.read_bytes() == b"not yours"
     with open(team / "files" / "large.bin", "wb") as data:
         data.truncate(1024 * 1024 * 1024)
-    definition = write_definition(team, "file 102 files/large.bin large.bin\n")
+    definition = write_definition(team, "product Large\nfile 102 files/large.bin large.exe\n")
     out = folder(team / "out") / "package.exe"
     build = subprocess.Popen([*windows_tool, "build", wine(definition), "-o", wine(out), "--program", wine(PROGRAM)],
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=environment)
@@ -659,7 +796,7 @@ def test_the_windows_tool_refuses_links_and_cleans_up_when_interrupted(team):
 
 
 def test_left_out_settings_and_a_package_built_again(team):
-    definition = write_definition(team, "product @none\nprogram-name Über\nfile 102 files/empty.txt a.txt\n")
+    definition = write_definition(team, "product @none\nprogram-name Über\nfile 102 files/Setup.EXE a.exe\n")
     out = team / "package.exe"
     out.write_bytes(b"an older package")
     pack("build", definition, "-o", out, "--program", PROGRAM)

@@ -67,6 +67,17 @@ TEST(PackerDefinition, Refusals) {
         {"manifest-size 102", true, "/team/package.txt:1: manifest-size needs an id and a size"},
         {"named-resource 9x a.bin", true, "/team/package.txt:1: resource name '9x' is not a plain name"},
         {"resource 300", true, "/team/package.txt:1: resource needs a name and a file"},
+        {"product P\nversion 1.2.3.4.5", false,
+         "/team/package.txt:2: version must be one to four dotted whole numbers, each 0 to 65535: '1.2.3.4.5'"},
+        {"version 1.65536", false,
+         "/team/package.txt:1: version must be one to four dotted whole numbers, each 0 to 65535: '1.65536'"},
+        {"version 1.", false,
+         "/team/package.txt:1: version must be one to four dotted whole numbers, each 0 to 65535: '1.'"},
+        {"elevation admin", false, "/team/package.txt:1: elevation must be administrator, highest or invoker: 'admin'"},
+        {"company A\ncompany B", false, "/team/package.txt:2: company is given twice (first at line 1)"},
+        {"description", false, "/team/package.txt:1: description needs a value"},
+        {"file 104 a a.exe", false,
+         "/team/package.txt: product is missing: every caption and message names it (add 'product <name>')"},
     };
     for (const Case& c : cases) {
         Definition definition;
@@ -112,7 +123,7 @@ TEST(PackerDefinition, SigningAndTheBuildsOwnPrograms) {
     };
     for (const Case& c : cases) {
         Definition definition;
-        ASSERT_TRUE(Read(c.text, definition).empty()) << c.text;
+        ASSERT_TRUE(Read("product P\n" + std::string(c.text), definition).empty()) << c.text;
         EXPECT_EQ(definition.signing.sign, c.sign) << c.text;
         EXPECT_EQ(definition.signing.program, c.program) << c.text;
         EXPECT_EQ(definition.signing.link, c.link) << c.text;
@@ -121,12 +132,35 @@ TEST(PackerDefinition, SigningAndTheBuildsOwnPrograms) {
     options.anyInput = true;
     Definition definition;
     std::vector<Refusal> refusals;
-    ReadDefinition(kPath, "file 104 @probe a.exe\nfile 105 @probe b.exe\nsplash @art\nfile 106 c c", options,
+    ReadDefinition(kPath, "product P\nfile 104 @probe a.exe\nfile 105 @probe b.exe\nsplash @art\nfile 106 c c", options,
                    definition, refusals);
     ASSERT_TRUE(refusals.empty()) << refusals[0].Text();
     EXPECT_EQ(definition.inputNames, (std::vector<std::string>{"probe", "art"}));
     EXPECT_TRUE(definition.files[0].source.empty());
     EXPECT_EQ(definition.files[2].source, fs::path("/team/c"));
+}
+
+// The product's identity: its keys as read, and the program name that defaults to the
+// product unless a test package keeps the shipped names.
+TEST(PackerDefinition, TheProductsIdentity) {
+    Definition definition;
+    ASSERT_TRUE(Read("product Halvard Survey 3\nversion 03.1\nelevation highest\ncompany H & Co\ncopyright (C) H",
+                     definition)
+                    .empty());
+    const ProductIdentity& identity = definition.identity;
+    EXPECT_EQ(identity.version, (VersionNumbers{3, 1, 0, 0}));
+    EXPECT_EQ(identity.versionText, L"3.1");
+    EXPECT_EQ(identity.elevation, Elevation::Highest);
+    EXPECT_EQ(identity.elevationLine, 3u);
+    EXPECT_EQ(identity.company, L"H & Co");
+    EXPECT_EQ(identity.copyright, L"(C) H");
+    EXPECT_FALSE(identity.description);
+    EXPECT_EQ(SettingText(definition, Setting::ProgramName), L"Halvard Survey 3");
+    Definition shipped;
+    ASSERT_TRUE(Read("file 102 a a.txt", shipped, true).empty());
+    EXPECT_EQ(SettingText(shipped, Setting::Product), L"Oakcrest");
+    EXPECT_EQ(SettingText(shipped, Setting::ProgramName), L"Zava");
+    EXPECT_EQ(shipped.identity.elevation, Elevation::Administrator);
 }
 
 TEST(PackerDefinition, TestShapesBendTheManifest) {
@@ -138,7 +172,7 @@ TEST(PackerDefinition, TestShapesBendTheManifest) {
 }
 
 TEST(PackerDefinition, EveryFrameworkExcludedOnlyWhenEveryLevelIsNegative) {
-    std::string all;
+    std::string all = "product P\n";
     for (const PackageSetting& setting : kSettings)
         if (setting.kind == SettingKind::Level) all += std::string(setting.key) + " -1\n";
     const std::pair<std::string, std::string> accepting[] = {{"-1", "0"}, {"-1", "-0"}, {"-1", "@none"}};

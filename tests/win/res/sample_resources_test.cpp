@@ -91,12 +91,15 @@ TEST_F(SampleProgram, IconFiveHasThreeSizesAtThreeDepths) {
         for (int bits : {4, 8, 32}) EXPECT_EQ(images.count({size, bits}), 1u) << size << " pixels, " << bits << " bits";
 }
 
-TEST_F(SampleProgram, VersionNamesTheModule) {
+// The packaging tool names the sample's product and file in the version resource; without a
+// version key the program's own version stays.
+TEST_F(SampleProgram, VersionNamesTheProductAndTheFile) {
     std::string_view version = Resource(MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1));  // RT_VERSION
     ASSERT_GT(version.size(), 0u);
     std::wstring_view text(reinterpret_cast<const wchar_t*>(version.data()), version.size() / 2);
-    EXPECT_NE(text.find(L"ZavodeRidudezir"), std::wstring_view::npos);
-    EXPECT_NE(text.find(L"1.8.2.372"), std::wstring_view::npos);
+    for (const wchar_t* needle : {L"Oakcrest Setup", L"GearRackInstaller.exe", L"1.8.2.372"})
+        EXPECT_NE(text.find(needle), std::wstring_view::npos) << needle;
+    EXPECT_EQ(text.find(L"ZavodeRidudezir"), std::wstring_view::npos);
     const auto* words = reinterpret_cast<const DWORD*>(version.data());
     const VS_FIXEDFILEINFO* fixed = nullptr;
     for (size_t i = 0; i + sizeof(VS_FIXEDFILEINFO) / 4 <= version.size() / 4; ++i)
