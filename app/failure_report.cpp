@@ -40,7 +40,7 @@ std::wstring FrameworkDownloadLink(const RequiredFramework& required) {
 }
 
 FailureReport ComposeFailureReport(const FailureFacts& facts, const TextSource& texts) {
-    const std::wstring product = texts.Text(IDS_PRODUCT_NAME);
+    const std::wstring& product = facts.product;
     FailureReport report;
     switch (facts.result) {
     case 0: report.message = WizardMessage(facts, texts, product); break;

@@ -12,6 +12,7 @@
 namespace gr {
 
 struct FailureFacts {
+    std::wstring product;  // the package's product name, which most messages name
     uint32_t result = 0;
     uint32_t wizardExitCode = 0;
     RequiredFramework requiredFramework;

@@ -9,7 +9,8 @@ namespace gr {
 
 // Tells the user why the run failed: in the message dialog, or in silent mode in the log.
 void CGearRackInstallerApp::ReportFailure(uint32_t result) {
-    FailureFacts facts{result, state.wizardExitCode, state.requiredFramework, state.freeSpace, CommandLineText()};
+    const std::wstring& product = settings_.Text(Setting::Product);
+    FailureFacts facts{product, result, state.wizardExitCode, state.requiredFramework, state.freeSpace, CommandLineText()};
     StringTableTexts texts(Instance());
     FailureReport report = ComposeFailureReport(facts, texts);
     if (state.silent) {
@@ -17,7 +18,7 @@ void CGearRackInstallerApp::ReportFailure(uint32_t result) {
         LogText(L"\n");
         return;
     }
-    CGearRackInstallerDlg dialog;
+    CGearRackInstallerDlg dialog(product);
     dialog.message = report.message;
     dialog.link = report.link;
     dialog.DoModal();

@@ -74,9 +74,9 @@ uint32_t CGearRackInstallerApp::CheckSignature() {
 
 // The question dialog. True for Yes.
 bool CGearRackInstallerApp::AskToRunUnverified(const std::wstring& verification) {
-    CGearRackInstallerDlg question(true);
-    question.heading = Format(LoadStringResource(Instance(), IDS_VERIFY_QUESTION),
-                              LoadStringResource(Instance(), IDS_PRODUCT_NAME));
+    const std::wstring& product = settings_.Text(Setting::Product);
+    CGearRackInstallerDlg question(product, true);
+    question.heading = Format(LoadStringResource(Instance(), IDS_VERIFY_QUESTION), product);
     question.message = verification;
     if (question.DoModal() != IDOK) return false;
     DrainMessages();  // what the dialog left behind must not reach the run

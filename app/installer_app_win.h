@@ -50,7 +50,7 @@ private:
 
     PackageSettings settings_;  // read once, before anything else
     // The command line, read once at start-up and only read after: the option table left
-    // for the wizard, and what the options say (the log's full path among it).
+    // for the wizard, and what the options say (but the log's full path, which the log holds).
     CCommandLineInfoEx commandLine_;
     OptionsOutcome options_;
     WorkingFolder workingFolder_;

@@ -33,7 +33,7 @@ struct OptionsOutcome {
     bool removeFolder = true;
     bool runWizard = true;
     std::wstring workingFolderRoot;
-    std::wstring logPath;  // full path of the log file to open; empty for none
+    std::wstring logPath;  // full path of the log file; empty for none. Handed to the log, which alone keeps it
     std::wstring wizardArguments;
     std::vector<std::wstring> logLines;  // lines to log, in order, once the log is opened
 };

@@ -5,6 +5,8 @@
 #include "base/log.h"
 #include "framework/checked_file_win.h"
 
+#include <utility>
+
 namespace gr {
 namespace {
 
@@ -34,6 +36,7 @@ void CGearRackInstallerApp::ReadCommandLine() {
     else
         facts.tempPath = TempPath();
     options_ = ReadOptions(commandLine_, facts, FullPathOf);
+    NameLog(std::move(options_.logPath));  // the log holds its path from here on, and nothing else does
 }
 
 uint32_t CGearRackInstallerApp::ProcessOptions() {
@@ -47,7 +50,7 @@ uint32_t CGearRackInstallerApp::ProcessOptions() {
     // A log name that is a link or a file with other names is a usage error; no log is
     // written then. A folder, or a name that cannot be opened, merely leaves the run
     // without a log.
-    bool refused = !outcome.logPath.empty() && OpenLog(outcome.logPath) == LogOpening::Refused;
+    bool refused = OpenLog() == LogOpening::Refused;
     for (const std::wstring& line : outcome.logLines) LogText(line);
     return refused ? kUsageError : outcome.result;
 }

@@ -50,7 +50,7 @@ uint32_t CGearRackInstallerApp::RunEmbeddedResources(uint32_t& wizardExitCode) {
 uint32_t CGearRackInstallerApp::PrepareWorkingFolderRoot() {
     uint32_t probed = workingFolder_.ProbeRoot(state.workingFolderRoot);
     if (probed == 0) return 0;
-    uint32_t prompted = PromptForTempFolder(Instance(), state.silent, state.openPromptCount, ThreadId(),
+    uint32_t prompted = PromptForTempFolder(Instance(), settings_.Text(Setting::Product), state.silent, state.openPromptCount, ThreadId(),
                                             state.workingFolderRoot);
     return prompted == 0 ? workingFolder_.ProbeRoot(state.workingFolderRoot) : probed;
 }

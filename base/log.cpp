@@ -1,5 +1,7 @@
 #include "base/log.h"
 
+#include <utility>
+
 namespace gr {
 
 std::string ToTextModeLineEnds(std::string_view bytes) {
@@ -39,12 +41,31 @@ void DiagnosticLog::TextLocked(std::wstring_view text) {
         heldBack_.append(text);
 }
 
-LogOpening DiagnosticLog::Open(const std::wstring& path) {
+void DiagnosticLog::Name(std::wstring path) {
     Guard guard(lock_);
-    if (open_ && path == path_) return LogOpening::Opened;  // already writing there: keep what it holds
+    NameLocked(std::move(path));
+}
+
+void DiagnosticLog::NameLocked(std::wstring path) {
+    if (path == path_) return;  // already named so: an open file keeps what it holds
     CloseLocked();
-    path_ = path;
-    if (file_ == nullptr) return LogOpening::Failed;
+    path_ = std::move(path);
+}
+
+LogOpening DiagnosticLog::Open() {
+    Guard guard(lock_);
+    return OpenLocked();
+}
+
+LogOpening DiagnosticLog::Open(std::wstring path) {
+    Guard guard(lock_);
+    NameLocked(std::move(path));
+    return OpenLocked();
+}
+
+LogOpening DiagnosticLog::OpenLocked() {
+    if (open_) return LogOpening::Opened;
+    if (path_.empty() || file_ == nullptr) return LogOpening::Failed;
     LogOpening opening = file_->Open(path_, false);
     if (opening != LogOpening::Opened) return opening;
     open_ = true;
@@ -109,7 +130,9 @@ DiagnosticLog processLog;
 DiagnosticLog& ProcessLog() { return processLog; }
 void InstallLogFile(LogFile& file, LogEncoder encode) { processLog.Install(file, encode); }
 void LogText(std::wstring_view text) { processLog.Text(text); }
-LogOpening OpenLog(const std::wstring& path) { return processLog.Open(path); }
+void NameLog(std::wstring path) { processLog.Name(std::move(path)); }
+LogOpening OpenLog() { return processLog.Open(); }
+LogOpening OpenLog(std::wstring path) { return processLog.Open(std::move(path)); }
 void CloseLog() { processLog.Close(); }
 void ReopenLog() { processLog.Reopen(); }
 void LogFatalEnd(const wchar_t* condition, uint32_t code) {

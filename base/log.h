@@ -73,11 +73,18 @@ public:
 
     // Logs `text` unchanged (no formatting).
     void Text(std::wstring_view text);
-    // Opens `path` anew, emptying it, and writes the held-back text into it. When that
-    // very file is already open it is kept and the log goes on appending to it.
-    LogOpening Open(const std::wstring& path);
+    // Names the log's file by its full path, which the log alone holds from then on: every
+    // open, the reopen and a fatal end's last words take it from here. A file open under
+    // another name is closed; under the same name it stays open.
+    void Name(std::wstring path);
+    // Opens the named file anew, emptying it, and writes the held-back text into it. When
+    // it is open already it is kept and the log goes on appending to it. Failed when no
+    // file is named.
+    LogOpening Open();
+    // Names `path` and opens it, as the two above.
+    LogOpening Open(std::wstring path);
     void Close();
-    // Opens the last path again for appending, when no file is open. A refused file (the
+    // Opens the named file again for appending, when no file is open. A refused file (the
     // wizard's turn may have left a link there) stays closed.
     void Reopen();
     // The last words before the process ends at once, running no destructor: the text
@@ -85,7 +92,7 @@ public:
     // closed), and the file is closed.
     void EndBeforeFatalExit(std::wstring_view line);
     // Writes from now on through `file`, converting with `encode`; a file open before is
-    // closed first, and the last path is forgotten.
+    // closed first, and its name is forgotten.
     void Install(LogFile& file, LogEncoder encode);
 
     // For tests and checks on one thread: the state as it stands.
@@ -99,6 +106,8 @@ private:
     void Write(std::wstring_view text);
     void WriteHeldBack();
     void TextLocked(std::wstring_view text);
+    void NameLocked(std::wstring path);
+    LogOpening OpenLocked();
     void CloseLocked();
     void ReopenLocked();
 
@@ -115,7 +124,9 @@ private:
 DiagnosticLog& ProcessLog();
 void InstallLogFile(LogFile& file, LogEncoder encode);
 void LogText(std::wstring_view text);
-LogOpening OpenLog(const std::wstring& path);
+void NameLog(std::wstring path);
+LogOpening OpenLog();
+LogOpening OpenLog(std::wstring path);
 void CloseLog();
 void ReopenLog();
 // Writes what the log holds and a line naming `condition` and the exit `code` before the

@@ -39,6 +39,18 @@ const CResourceFile* ManifestMap::Find(uint32_t id) const {
     return nullptr;
 }
 
+bool DecodeManifest(std::string_view bytes, std::wstring& text) {
+    text.clear();
+    for (char byte : bytes) {
+        if (static_cast<unsigned char>(byte) > 0x7F) {
+            text.clear();
+            return false;
+        }
+        text.push_back(static_cast<wchar_t>(byte));
+    }
+    return true;
+}
+
 uint32_t ParseManifest(std::wstring_view text, ManifestMap& map) {
     FieldReader fields(text);
     for (std::wstring_view token = fields.Next(); !token.empty(); token = fields.Next()) {

@@ -36,6 +36,14 @@ private:
     std::vector<CResourceFile> records_;
 };
 
+// The manifest's text from its bytes, each byte the character of that value; false, with
+// `text` empty, when a byte lies beyond plain ASCII. The program reads a manifest in the
+// machine's ANSI code page, so a byte beyond plain ASCII has no one meaning: it names one
+// file on one machine and another elsewhere (in a double-byte code page it even takes the
+// byte after it, a "\\" too, into another character). The tool writes plain ASCII only,
+// and refuses to read any other manifest rather than guess which files it names.
+bool DecodeManifest(std::string_view bytes, std::wstring& text);
+
 // Reads every record of `text` into `map`; a later record with the same id replaces an
 // earlier one. A run of separators counts as one; separators at either end are ignored;
 // ids and sizes read like wcstol. A record cut short after its id is dropped; one cut short

@@ -15,6 +15,8 @@ std::string removedPath;
 std::string readMessage;
 const char* volatile removed = nullptr;
 const char* volatile reading = nullptr;
+sigset_t deferredSignals;
+sigset_t signalsBeforeDeferral;
 
 void OnInterruption(int number) {
     if (const char* path = removed) ::unlink(path);
@@ -47,7 +49,11 @@ void InstallOnce() {
     static bool installed = false;
     if (installed) return;
     installed = true;
-    for (int number : {SIGINT, SIGTERM, SIGHUP}) Install(number, OnInterruption, true);
+    sigemptyset(&deferredSignals);
+    for (int number : {SIGINT, SIGTERM, SIGHUP}) {
+        Install(number, OnInterruption, true);
+        sigaddset(&deferredSignals, number);
+    }
     Install(SIGBUS, OnBusError, false);
 }
 
@@ -61,6 +67,15 @@ RemovedOnInterruption::RemovedOnInterruption(const std::filesystem::path& path) 
 }
 
 RemovedOnInterruption::~RemovedOnInterruption() { removed = nullptr; }
+
+// Blocked, a signal stays pending; it is delivered, to the handler installed here, as soon
+// as the mask is restored.
+InterruptionsDeferred::InterruptionsDeferred() {
+    InstallOnce();
+    ::sigprocmask(SIG_BLOCK, &deferredSignals, &signalsBeforeDeferral);
+}
+
+InterruptionsDeferred::~InterruptionsDeferred() { ::sigprocmask(SIG_SETMASK, &signalsBeforeDeferral, nullptr); }
 
 MappedReadGuard::MappedReadGuard(const std::filesystem::path& input) {
     InstallOnce();

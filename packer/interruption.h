@@ -19,6 +19,17 @@ public:
     ~RemovedOnInterruption();
 };
 
+// While it lives, an interruption waits and takes effect when it ends: a temporary file
+// created and registered for removal within one is never left by an interruption that
+// came between the two steps. One at a time, on the thread that registers.
+class InterruptionsDeferred {
+public:
+    InterruptionsDeferred();
+    InterruptionsDeferred(const InterruptionsDeferred&) = delete;
+    InterruptionsDeferred& operator=(const InterruptionsDeferred&) = delete;
+    ~InterruptionsDeferred();
+};
+
 // While it lives, a fault reading the mapped file `input` (it was cut short meanwhile)
 // ends the tool with exit code 1 and "<input>: changed while it was read", after removing
 // the temporary output. Only where the tool maps its inputs; elsewhere it does nothing.

@@ -55,6 +55,7 @@ bool Output::Refused(const std::vector<FileFacts>& inputs) {
 
 void Output::CreateTemporary() {
     fs::path folder = path_.parent_path();
+    InterruptionsDeferred deferred;  // created and registered as one step
     for (int attempt = 0; attempt < kAttempts && !file_; ++attempt) {
         fs::path name = path_.filename();
         name += "." + RandomText() + ".partial";

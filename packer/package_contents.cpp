@@ -67,9 +67,11 @@ bool ReadManifest(const Resource& manifest, ManifestMap& map, std::string& why) 
         why = "has a manifest that cannot be read or is over 1 MB";
         return false;
     }
-    // The program reads it in the machine's code page; names are plain ASCII, and any
-    // other byte is taken as the Latin-1 character of that value.
-    std::wstring text(bytes.begin(), bytes.end());
+    std::wstring text;
+    if (!DecodeManifest(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), text)) {
+        why = "has a manifest with a byte beyond plain ASCII, whose names the program reads in each machine's code page: which files it names cannot be told";
+        return false;
+    }
     size_t fields = 0;
     for (size_t i = 0; i < text.size(); ++i) fields += text[i] != L'*' && (i == 0 || text[i - 1] == L'*') ? 1 : 0;
     if (fields > 3 * kMostManifestRecords) {

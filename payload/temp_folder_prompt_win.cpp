@@ -2,7 +2,6 @@
 
 #include "base/log.h"
 #include "base/result_codes.h"
-#include "framework/string_table_win.h"
 #include "res/resource_ids.h"
 
 namespace gr {
@@ -54,14 +53,14 @@ void CTempFolderDialog::DoDataExchange(bool save) {
         SetControlText(IDC_TEMP_FOLDER, folder);
 }
 
-uint32_t PromptForTempFolder(HINSTANCE module, bool silent, std::atomic<int32_t>& openPromptCount,
-                             DWORD follower, std::wstring& root) {
+uint32_t PromptForTempFolder(HINSTANCE module, const std::wstring& caption, bool silent,
+                             std::atomic<int32_t>& openPromptCount, DWORD follower, std::wstring& root) {
     if (silent) {
         LogText(L"Not Prompting the user as silent installation\n");
         return kFailed;
     }
     CTempFolderDialog dialog(module);
-    dialog.caption = LoadStringResource(module ? module : ::GetModuleHandleW(nullptr), IDS_PRODUCT_NAME);
+    dialog.caption = caption;
     dialog.folder = root;
     INT_PTR ended = 0;
     {

@@ -32,12 +32,12 @@ private:
 };
 
 // Asks the user for another working folder root, modally, on the calling thread (the
-// worker's). The caption is string-table entry 1 of `module`, which also holds the
-// template. `openPromptCount` is one higher while the dialog is open; the thread
+// worker's), with the title `caption` (the product name) and the template of `module`.
+// `openPromptCount` is one higher while the dialog is open; the thread
 // `follower` (0: none), which follows the count, gets a WM_NULL after each change. Returns
 // 0 when the user pressed OK, with `root` the text exactly as left (empty too); kFailed on
 // Cancel or close, or at once without a dialog when `silent`, with `root` unchanged.
-uint32_t PromptForTempFolder(HINSTANCE module, bool silent, std::atomic<int32_t>& openPromptCount,
-                             DWORD follower, std::wstring& root);
+uint32_t PromptForTempFolder(HINSTANCE module, const std::wstring& caption, bool silent,
+                             std::atomic<int32_t>& openPromptCount, DWORD follower, std::wstring& root);
 
 }  // namespace gr

@@ -1,6 +1,7 @@
 #include "ui/about_dialog_win.h"
 
 #include <string>
+#include <utility>
 
 #include "base/format.h"
 #include "framework/ansi_win.h"
@@ -16,14 +17,14 @@ constexpr char kNotice[] = "\xA9 2024\x96" "2026 GearRack. All rights reserved."
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(HWND parent, HINSTANCE module) : CDialog(IDD_ABOUTBOX, parent, module) {}
+CAboutDlg::CAboutDlg(std::wstring product, HWND parent, HINSTANCE module)
+    : CDialog(IDD_ABOUTBOX, parent, module), product_(std::move(product)) {}
 
 bool CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    std::wstring product = LoadStringResource(Module(), IDS_PRODUCT_NAME);
-    SetTitle(Format(LoadStringResource(Module(), IDS_ABOUT_CAPTION), product));
+    SetTitle(Format(LoadStringResource(Module(), IDS_ABOUT_CAPTION), product_));
     SetControlText(IDC_ABOUT_VERSION,
-                   Format(LoadStringResource(Module(), IDS_ABOUT_VERSION), product, GEARRACK_VERSION_MAJOR,
+                   Format(LoadStringResource(Module(), IDS_ABOUT_VERSION), product_, GEARRACK_VERSION_MAJOR,
                           GEARRACK_VERSION_MINOR, GEARRACK_VERSION_BUILD, GEARRACK_VERSION_REVISION));
     SetControlText(IDC_ABOUT_NOTICE, FromAnsi(std::string_view(kNotice, sizeof(kNotice) - 1)));
     return true;

@@ -7,10 +7,13 @@
 #include "ui/about_dialog_win.h"
 #include "ui/message_dialog.h"
 
+#include <utility>
+
 namespace gr {
 
-CGearRackInstallerDlg::CGearRackInstallerDlg(bool questionMode, HWND parent, HINSTANCE module)
+CGearRackInstallerDlg::CGearRackInstallerDlg(std::wstring product, bool questionMode, HWND parent, HINSTANCE module)
     : CDialog(IDD_MESSAGE, parent, module),
+      product_(std::move(product)),
       icon_(static_cast<HICON>(
           ::LoadImageW(Module(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))),
       questionMode_(questionMode) {}
@@ -26,11 +29,10 @@ void CGearRackInstallerDlg::DoDataExchange(bool save) {
 
 bool CGearRackInstallerDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    std::wstring product = LoadStringResource(Module(), IDS_PRODUCT_NAME);
-    AppendAboutEntry(product);
+    AppendAboutEntry();
     ::SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
     ::SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
-    SetTitle(product);
+    SetTitle(product_);
     DialogButtons buttons = ButtonsFor(questionMode_);
     if (buttons.okLabel) SetControlText(IDOK, buttons.okLabel);
     if (buttons.cancelLabel) SetControlText(IDCANCEL, buttons.cancelLabel);
@@ -38,10 +40,10 @@ bool CGearRackInstallerDlg::OnInitDialog() {
     return true;
 }
 
-void CGearRackInstallerDlg::AppendAboutEntry(const std::wstring& product) {
+void CGearRackInstallerDlg::AppendAboutEntry() {
     HMENU menu = ::GetSystemMenu(Window(), FALSE);
     if (!menu) return;
-    std::wstring entry = Format(LoadStringResource(Module(), IDS_ABOUT_MENU), product);
+    std::wstring entry = Format(LoadStringResource(Module(), IDS_ABOUT_MENU), product_);
     if (entry.empty()) return;
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_STRING, kAboutCommand, entry.c_str());
@@ -51,7 +53,7 @@ bool CGearRackInstallerDlg::OnMessage(UINT code, WPARAM wParam, LPARAM, INT_PTR&
     switch (code) {
     case WM_SYSCOMMAND:
         if (!IsAboutCommand(static_cast<uint32_t>(wParam))) return false;
-        CAboutDlg(Window(), Module()).DoModal();
+        CAboutDlg(product_, Window(), Module()).DoModal();
         result = TRUE;
         return true;
     case WM_PAINT:

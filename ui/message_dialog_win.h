@@ -14,12 +14,13 @@
 
 namespace gr {
 
-// Template 102 of `module` (null: the program file), which also holds icon 5, the product
-// name (entry 1) and the about entry's text (entry 101). DoModal answers IDOK for OK or
-// Yes, IDCANCEL for Cancel, No, Escape or the close box.
+// Template 102 of `module` (null: the program file), which also holds icon 5 and the about
+// entry's text (entry 101); `product` names the caption and the about box. DoModal answers
+// IDOK for OK or Yes, IDCANCEL for Cancel, No, Escape or the close box.
 class CGearRackInstallerDlg : public CDialog {
 public:
-    explicit CGearRackInstallerDlg(bool questionMode = false, HWND parent = nullptr, HINSTANCE module = nullptr);
+    explicit CGearRackInstallerDlg(std::wstring product, bool questionMode = false, HWND parent = nullptr,
+                                   HINSTANCE module = nullptr);
 
     // Set before DoModal; after IDOK they hold what the controls held.
     std::wstring message;            // the wrapping text
@@ -33,10 +34,11 @@ protected:
     bool OnMessage(UINT code, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
-    void AppendAboutEntry(const std::wstring& product);
+    void AppendAboutEntry();
     // Draws the icon centred in the client area; false when not minimised.
     bool PaintMinimised();
 
+    std::wstring product_;
     Icon icon_;
     CStaticEx heading_;
     CStaticLink link_;

@@ -306,6 +306,16 @@ def test_a_device_name_is_refused_like_one_that_climbs_out(scratch):
     assert "Extract File nul 80004005" in lines
 
 
+def test_a_manifest_with_a_byte_beyond_plain_ascii_is_read_in_the_code_page(scratch):
+    result, lines, root = extract(scratch, program=package("foreign"))
+    assert result.exit_code == 0, lines
+    # The bytes of the UTF-8 "é" are read as the machine's code page has them: the record is
+    # extracted, not refused.
+    names = files_under(root / ZERO_GUID)
+    assert len(names) == 2 and "inside.xml" in names, names
+    assert all(n == "inside.xml" or (n.startswith("caf") and n.endswith(".txt")) for n in names), names
+
+
 def test_an_output_file_that_cannot_be_made_stops_extraction(scratch):
     # The package's first file takes the name its second needs as a folder.
     result, lines, root = extract(scratch, program=package("clash"))

@@ -3,12 +3,14 @@
 // name the check accepts must, once Windows has normalised it under the working folder,
 // still name that same path inside it: no drive, no climbing, no stripped dot or blank, no
 // cut at a zero character, no device.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cwctype>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "package/manifest.h"
@@ -82,7 +84,11 @@ void CheckAcceptedName(const std::wstring& name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::wstring text(data, data + size);  // the bytes as Latin-1, as a single-byte code page gives them
+    std::wstring text;  // as the program reads it: plain ASCII, byte for byte, or refused whole
+    bool decoded = gr::DecodeManifest(std::string_view(reinterpret_cast<const char*>(data), size), text);
+    Check(decoded == std::none_of(data, data + size, [](uint8_t byte) { return byte > 0x7F; }));
+    Check(decoded ? text == std::wstring(data, data + size) : text.empty());
+    if (!decoded) text.assign(data, data + size);  // the fields and the name check still get every byte
 
     gr::ManifestMap map;
     Check(gr::ParseManifest(text, map) == 0);

@@ -694,6 +694,13 @@ def test_texts_from_a_package_are_shown_escaped_and_json_is_strict(team):
     assert report["settings"]["product"] == "A\ud800\x1b[31mB" and report["payload"][0]["name"] == "Set\x1bp.EXE"
     extract = pack("extract", team / "hostile.exe", team / "x", check=False)
     assert extract.returncode == 1 and "payload 102 'set\\x1Bp.exe' is refused" in extract.stderr
+    # A byte beyond plain ASCII has no one meaning: the program reads it in each machine's
+    # code page, so both verbs refuse rather than show or write a name the program may not.
+    (team / "foreign.exe").write_bytes(data.replace(b"*Set\x1bp.EXE*", b"*Set\xe9p.EXE*"))
+    for verb in (["inspect", team / "foreign.exe"], ["extract", team / "foreign.exe", team / "y"]):
+        refused = pack(*verb, check=False)
+        assert refused.returncode == 1 and "a byte beyond plain ASCII" in refused.stderr, verb
+    assert not (team / "y").exists() or not any((team / "y").iterdir())
 
 
 def test_the_resource_section_is_laid_out_as_windows_reads_it(team):

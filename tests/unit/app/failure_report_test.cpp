@@ -12,7 +12,6 @@ public:
     std::wstring Text(unsigned entry) const override {
         static const std::map<unsigned, std::wstring> texts = {
             {0, L"AnyCPU"},
-            {1, L"Oakcrest"},
             {102, L"Insufficient disk space on drive '%s'. %ld Mb of free disk space is required."},
             {104, L"Contact Technical Support. Incorrect %s build."},
             {108, L"%s requires %s. Please download from the Microsoft Download Center and retry."},
@@ -32,6 +31,7 @@ public:
 
 FailureReport Report(uint32_t result, uint32_t exitCode = 0, RequiredFramework framework = {}) {
     FailureFacts facts;
+    facts.product = L"Oakcrest";  // given, not read from the texts
     facts.result = result;
     facts.wizardExitCode = exitCode;
     facts.requiredFramework = framework;

@@ -261,6 +261,25 @@ TEST_F(Log, ReopenAppendsToTheLastPathOnlyWhenClosed) {
     EXPECT_EQ(file.contents, "after\r\n");
 }
 
+// The log holds its file's name: naming opens nothing, an open takes the name from there,
+// naming it again keeps the file open, another name closes it.
+TEST_F(Log, OpensTheFileItIsNamed) {
+    log.Text(L"held\n");
+    EXPECT_EQ(log.Open(), LogOpening::Failed);  // nothing named: nothing tried
+    log.Name(L"c:\\l.txt");
+    EXPECT_TRUE(file.opens.empty());
+    EXPECT_EQ(log.Open(), LogOpening::Opened);
+    log.Name(L"c:\\l.txt");
+    EXPECT_EQ(log.Open(), LogOpening::Opened);  // the second pass: kept, not emptied
+    ASSERT_EQ(file.opens.size(), 1u);
+    EXPECT_EQ(file.opens[0].path, L"c:\\l.txt");
+    EXPECT_EQ(file.contents, "held\r\n");
+    log.Name(L"c:\\other.txt");
+    EXPECT_FALSE(log.IsOpen());
+    log.Reopen();
+    EXPECT_EQ(file.opens.back().path, L"c:\\other.txt");
+}
+
 // The free functions every layer logs through, with a file in memory installed in place of
 // the one on disk.
 TEST(ProcessLog, WritesThroughTheInstalledFile) {

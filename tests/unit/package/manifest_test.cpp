@@ -66,6 +66,22 @@ TEST(Manifest, WhatIsWrittenReadsBack) {
     EXPECT_TRUE(Parsed(WriteManifest({})).empty());
 }
 
+// The bytes are read one character each while they stay plain ASCII (a zero byte too); one
+// byte beyond it refuses the whole manifest, wherever it stands, so that no machine reads it
+// in its own way.
+TEST(Manifest, BytesBeyondPlainAsciiRefuseTheManifest) {
+    std::wstring text = L"left over";
+    EXPECT_TRUE(DecodeManifest(std::string_view("102*a\\b.txt*1\0*\x7F", 16), text));
+    EXPECT_EQ(text, std::wstring(L"102*a\\b.txt*1\0*\x7F", 16));
+    EXPECT_TRUE(DecodeManifest("", text));
+    EXPECT_TRUE(text.empty());
+    for (const char* bytes : {"102*caf\xE9.txt*1", "\x80*a*1", "102*a*1\xFF", "102*\x83\\*1"}) {
+        text = L"left over";
+        EXPECT_FALSE(DecodeManifest(bytes, text)) << bytes;
+        EXPECT_TRUE(text.empty()) << bytes;
+    }
+}
+
 TEST(Manifest, ExecutableIsTheFirstDotExeAfterTheFirstCharacter) {
     struct Case {
         const wchar_t* name;

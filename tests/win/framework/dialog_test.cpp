@@ -244,7 +244,7 @@ TEST(Dialog, MissingTemplateShowsNothingAndFails) {
 
     std::atomic<int32_t> prompts{0};
     std::wstring root = L"C:\\";
-    EXPECT_EQ(PromptForTempFolder(nullptr, false, prompts, 0, root), kFail);
+    EXPECT_EQ(PromptForTempFolder(nullptr, L"Birchwood", false, prompts, 0, root), kFail);
     EXPECT_EQ(root, L"C:\\");
     EXPECT_EQ(prompts, 0);
 }
@@ -268,7 +268,7 @@ struct PromptRun {
     bool Finished() { return ::WaitForSingleObject(thread.Get(), kLimitMs) == WAIT_OBJECT_0; }
     static DWORD WINAPI Main(void* parameter) {
         auto* run = static_cast<PromptRun*>(parameter);
-        run->result = PromptForTempFolder(run->module, run->silent, run->prompts, run->follower, run->root);
+        run->result = PromptForTempFolder(run->module, L"Birchwood", run->silent, run->prompts, run->follower, run->root);
         return 0;
     }
 };
@@ -304,7 +304,7 @@ TEST_P(PromptAnswers, SetTheRootOnlyOnOk) {
     ASSERT_NE(window, nullptr) << "no prompt appeared";
     EXPECT_EQ(run.prompts, 1);
     EXPECT_EQ(TakeWakeUps(), 1);  // the wait loop must see the count change, or the splash stays put
-    EXPECT_EQ(TextOf(window), L"Oakcrest");
+    EXPECT_EQ(TextOf(window), L"Birchwood");  // the caption given, not the sample's product
     HWND edit = ::GetDlgItem(window, 1005);
     EXPECT_EQ(TextOf(edit), L"C:\\Scratch folder");
     EXPECT_EQ(FocusOf(run.threadId), edit);

@@ -26,15 +26,16 @@ protected:
     LCID saved_ = ::GetThreadLocale();
 };
 
-// The caption and version line follow the product name; the notice's bytes 0xA9 and 0x96
+// The caption and version line follow the product name given (the sample's is another);
+// the notice's bytes 0xA9 and 0x96
 // are read in the thread's code page: the copyright sign and the en dash in the Western
 // one, a Thai letter and the en dash in the Thai one.
 TEST_P(AboutBox, NamesProductAndVersionAndReadsTheNoticeInTheThreadCodePage) {
     ASSERT_TRUE(::SetThreadLocale(MAKELCID(GetParam().language, SORT_DEFAULT)));
-    CAboutDlg about(nullptr, module_);
+    CAboutDlg about(L"Birchwood", nullptr, module_);
     ASSERT_TRUE(about.Create());
-    EXPECT_EQ(about.Title(), L"About Oakcrest");
-    EXPECT_EQ(about.ControlText(1001), L"Oakcrest Version 1.8.2.372");
+    EXPECT_EQ(about.Title(), L"About Birchwood");
+    EXPECT_EQ(about.ControlText(1001), L"Birchwood Version 1.8.2.372");
     EXPECT_EQ(about.ControlText(1002), GetParam().notice);
 }
 

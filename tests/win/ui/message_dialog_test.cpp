@@ -17,7 +17,7 @@ using namespace gr::testing;
 class MessageDialog : public SampleDialogs {};
 
 TEST_F(MessageDialog, MessageModeShowsOnlyCancelAndAnswersCancel) {
-    CGearRackInstallerDlg dialog(false, nullptr, module_);
+    CGearRackInstallerDlg dialog(L"Oakcrest", false, nullptr, module_);
     dialog.message = L"Oakcrest failed with exit code 0x       5.";
     ModalRun run(dialog);
     HWND window = WaitForWindow(run.ThreadId(), L"Oakcrest");
@@ -46,7 +46,7 @@ class QuestionAnswers : public SampleDialogs, public ::testing::WithParamInterfa
 
 // The message control is edited while the question is up: only Yes reads it back.
 TEST_P(QuestionAnswers, YesIsOkAndEverythingElseCancels) {
-    CGearRackInstallerDlg dialog(true, nullptr, module_);
+    CGearRackInstallerDlg dialog(L"Oakcrest", true, nullptr, module_);
     dialog.heading = L"Verification of Oakcrest failed. Do you wish continue?";
     dialog.message = L"shown";
     ModalRun run(dialog);
@@ -71,12 +71,13 @@ INSTANTIATE_TEST_SUITE_P(Question, QuestionAnswers,
                                            Answer{"CloseBox", 0, IDCANCEL, L"shown"}),
                          [](const ::testing::TestParamInfo<Answer>& tested) { return std::string(tested.param.name); });
 
-// The menu ends with a separator and the about entry; the entry's command, with low bits
+// The menu ends with a separator and the about entry, both naming the product given (the
+// sample's is another); the entry's command, with low bits
 // the system keeps for itself (0x0013), opens the about box in front of the dialog.
 TEST_F(MessageDialog, SystemMenuEndsWithTheAboutEntryThatOpensTheAboutBox) {
-    CGearRackInstallerDlg dialog(false, nullptr, module_);
+    CGearRackInstallerDlg dialog(L"Birchwood", false, nullptr, module_);
     ModalRun run(dialog);
-    HWND window = WaitForWindow(run.ThreadId(), L"Oakcrest");
+    HWND window = WaitForWindow(run.ThreadId(), L"Birchwood");
     ASSERT_NE(window, nullptr);
     HMENU menu = ::GetSystemMenu(window, FALSE);
     int count = ::GetMenuItemCount(menu);
@@ -85,10 +86,10 @@ TEST_F(MessageDialog, SystemMenuEndsWithTheAboutEntryThatOpensTheAboutBox) {
     EXPECT_EQ(::GetMenuItemID(menu, count - 1), 0x0010u);
     wchar_t entry[64] = L"";
     ::GetMenuStringW(menu, static_cast<UINT>(count - 1), entry, 64, MF_BYPOSITION);
-    EXPECT_STREQ(entry, L"&About Oakcrest...");
+    EXPECT_STREQ(entry, L"&About Birchwood...");
 
     ::PostMessageW(window, WM_SYSCOMMAND, 0x0013, 0);
-    HWND about = WaitForWindow(run.ThreadId(), L"About Oakcrest");
+    HWND about = WaitForWindow(run.ThreadId(), L"About Birchwood");
     ASSERT_NE(about, nullptr) << "no about box";
     EXPECT_EQ(::GetWindow(about, GW_OWNER), window);
     Press(about, IDOK);
