@@ -49,6 +49,7 @@ dotnet-3.0      -1
 dotnet-3.5      -1
 dotnet-4.0-full 0
 dotnet-4.5-full 0
+compression     lzma
 file 102 files/brightfield.dat        brightfield.dat
 file 104 files/Brightfield.Setup.exe  Brightfield.Setup.exe
 file 105 files/Brightfield.Setup.exe.config Brightfield.Setup.exe.config
@@ -215,8 +216,11 @@ def test_the_teams_package_carries_their_settings_signature_and_information(team
     text = json.dumps(shown)
     assert PRODUCT in text and SIGNER in text and INFORMATION.decode() in text
     assert shown["signature"]["digest_matches"] is True  # signed, then given its block
+    assert "lzma" in {record["compression"] for record in shown["payload"]}  # compressed by the release's tool
     changed = bytearray((home / PACKAGE).read_bytes())
-    changed[changed.find(b"WIZDATA")] ^= 1
+    at = changed.find(b"*brightfield.dat*")  # in the manifest, which is never compressed
+    assert at > 0
+    changed[at + 1] ^= 1
     (home / "changed.exe").write_bytes(changed)
     assert "the file was changed after signing" in call(kit / "gearrack-pack", "inspect", "changed.exe", cwd=home)
     # The file names their product, not ours, and asks for no elevation.
